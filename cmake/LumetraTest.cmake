@@ -1,0 +1,19 @@
+# lumetra_add_test(name [QT] SOURCES a.cpp b.cpp LIBS lib1 lib2)
+# One test program per class or feature; every test runs headless in a UTF-8 locale.
+# QT tests get a main() that builds a QApplication on the offscreen platform.
+include(GoogleTest)
+function(lumetra_add_test name)
+    cmake_parse_arguments(ARG "QT" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE lumetra_options GTest::gtest GTest::gmock ${ARG_LIBS})
+    if(ARG_QT)
+        target_link_libraries(${name} PRIVATE lumetra_test_qtmain)
+    else()
+        target_link_libraries(${name} PRIVATE GTest::gtest_main)
+    endif()
+    target_compile_definitions(${name} PRIVATE LUMETRA_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
+    gtest_discover_tests(${name}
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;LC_ALL=C.UTF-8"
+                   TIMEOUT 180)
+endfunction()

@@ -1,0 +1,6 @@
+#include "Globals.h"
+
+MainDialog* mainWindow = nullptr;
+ReaderDialog* readerWindow = nullptr;
+QLineEdit* tagEntryTarget = nullptr;
+ReaderLink* readerLink = nullptr;

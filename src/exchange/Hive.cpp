@@ -1,0 +1,19 @@
+#include "Hive.h"
+
+HiveValue DwordValue(std::uint32_t number) {
+    std::string bytes(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        bytes[static_cast<size_t>(i)] = static_cast<char>((number >> (8 * i)) & 0xFFu);
+    return {ValueType::Dword, bytes};
+}
+
+HiveValue StringValue(const std::string& text) { return {ValueType::String, text}; }
+
+std::optional<std::uint32_t> AsDword(const HiveValue& value) {
+    if (value.data.size() != 4)
+        return std::nullopt;
+    std::uint32_t number = 0;
+    for (int i = 3; i >= 0; --i)
+        number = (number << 8) | static_cast<unsigned char>(value.data[static_cast<size_t>(i)]);
+    return number;
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Value types as the registry numbers them.
+enum class ValueType : std::uint32_t { String = 1, Dword = 4 };
+
+struct HiveValue {
+    ValueType type = ValueType::String;
+    std::string data; // raw bytes: a string without terminating zero, or 4 little-endian bytes
+};
+
+// A tree of keys with typed values, as the registry holds it. Paths are relative to the
+// hive's root and use "\" between names; names compare without regard to ASCII letter
+// case and keep the case they were created with.
+class Hive {
+public:
+    virtual ~Hive() = default;
+
+    // Creates the key and any missing keys above it; created tells whether it was new.
+    [[nodiscard]] virtual bool CreateKey(const std::string& path, bool* created) = 0;
+    [[nodiscard]] virtual bool KeyExists(const std::string& path) = 0;
+    // Names of the direct subkeys in case-insensitive name order; nullopt when the key is missing.
+    virtual std::optional<std::vector<std::string>> SubKeys(const std::string& path) = 0;
+    // Deletes a key that has no subkeys (with its values).
+    [[nodiscard]] virtual bool DeleteKey(const std::string& path) = 0;
+    // Sets a value of an existing key.
+    [[nodiscard]] virtual bool SetValue(const std::string& path, const std::string& name, const HiveValue& value) = 0;
+    virtual std::optional<HiveValue> GetValue(const std::string& path, const std::string& name) = 0;
+    // Writes the key and its subtree into a new hive file; false when the file exists.
+    [[nodiscard]] virtual bool SaveSubtree(const std::string& path, const std::string& file) = 0;
+
+    // Groups the following writes into one transaction; nests.
+    [[nodiscard]] virtual bool BeginBatch() = 0;
+    [[nodiscard]] virtual bool EndBatch(bool commit) = 0;
+};
+
+// Commits a batch when it goes out of scope, unless told to roll back.
+class HiveBatch {
+public:
+    explicit HiveBatch(Hive& hive) : hive(hive), open(hive.BeginBatch()) {}
+    ~HiveBatch() {
+        if (open)
+            (void)hive.EndBatch(true);
+    }
+    HiveBatch(const HiveBatch&) = delete;
+    HiveBatch& operator=(const HiveBatch&) = delete;
+
+    [[nodiscard]] bool Commit() {
+        bool ok = open && hive.EndBatch(true);
+        open = false;
+        return ok;
+    }
+    void Rollback() {
+        if (open)
+            (void)hive.EndBatch(false);
+        open = false;
+    }
+
+private:
+    Hive& hive;
+    bool open;
+};
+
+HiveValue DwordValue(std::uint32_t number);
+HiveValue StringValue(const std::string& text);
+// The number in a DWORD value; nullopt when the value is not 4 bytes.
+std::optional<std::uint32_t> AsDword(const HiveValue& value);

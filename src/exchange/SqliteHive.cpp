@@ -1,0 +1,346 @@
+#include "SqliteHive.h"
+
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <system_error>
+
+class SqliteHive::Statement {
+public:
+    Statement(sqlite3* db, const char* sql) { sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr); }
+    ~Statement() { sqlite3_finalize(stmt); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    bool Ok() const { return stmt != nullptr; }
+    Statement& Bind(int i, long long v) {
+        sqlite3_bind_int64(stmt, i, v);
+        return *this;
+    }
+    Statement& Bind(int i, const std::string& v) {
+        sqlite3_bind_text(stmt, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
+    Statement& BindBlob(int i, const std::string& v) {
+        sqlite3_bind_blob(stmt, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
+    // SQLITE_ROW, SQLITE_DONE or an error.
+    int Step() { return sqlite3_step(stmt); }
+    long long Int(int col) { return sqlite3_column_int64(stmt, col); }
+    std::string Text(int col) {
+        auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, col));
+        return p ? std::string(p, static_cast<size_t>(sqlite3_column_bytes(stmt, col))) : std::string();
+    }
+    std::string Blob(int col) {
+        auto* p = static_cast<const char*>(sqlite3_column_blob(stmt, col));
+        return p ? std::string(p, static_cast<size_t>(sqlite3_column_bytes(stmt, col))) : std::string();
+    }
+    void Reset() {
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);
+    }
+
+private:
+    sqlite3_stmt* stmt = nullptr;
+};
+
+namespace {
+
+constexpr const char* kSchema = R"(
+CREATE TABLE IF NOT EXISTS keys(
+    id INTEGER PRIMARY KEY,
+    parent INTEGER,
+    name TEXT NOT NULL,
+    fold TEXT NOT NULL UNIQUE);
+CREATE INDEX IF NOT EXISTS keys_by_parent ON keys(parent, name COLLATE NOCASE);
+CREATE TABLE IF NOT EXISTS vals(
+    key INTEGER NOT NULL,
+    name TEXT NOT NULL COLLATE NOCASE,
+    type INTEGER NOT NULL,
+    data BLOB,
+    PRIMARY KEY(key, name)) WITHOUT ROWID;
+INSERT OR IGNORE INTO keys(id, parent, name, fold) VALUES(1, NULL, '', '');
+)";
+
+constexpr long long kRootId = 1;
+
+} // namespace
+
+std::string FoldName(const std::string& name) {
+    std::string folded = name;
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return folded;
+}
+
+std::optional<std::vector<std::string>> SplitKeyPath(const std::string& path) {
+    std::vector<std::string> names;
+    if (path.empty())
+        return names;
+    size_t start = 0;
+    while (true) {
+        size_t end = path.find('\\', start);
+        std::string name = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (name.empty())
+            return std::nullopt;
+        names.push_back(std::move(name));
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return names;
+}
+
+SqliteHive::SqliteHive(sqlite3* db, std::string file, bool readOnly) : db(db), file(std::move(file)), readOnly(readOnly) {}
+
+SqliteHive::~SqliteHive() {
+    findKey.reset();
+    childKeys.reset();
+    insertKey.reset();
+    hasChild.reset();
+    deleteKey.reset();
+    deleteValues.reset();
+    setValue.reset();
+    getValue.reset();
+    allValues.reset();
+    sqlite3_close(db);
+}
+
+std::unique_ptr<SqliteHive> SqliteHive::Open(const std::string& file, int busyTimeoutMs) {
+    std::error_code ec;
+    std::filesystem::path folder = std::filesystem::path(file).parent_path();
+    if (!folder.empty())
+        std::filesystem::create_directories(folder, ec);
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                        nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return nullptr;
+    }
+    sqlite3_busy_timeout(db, busyTimeoutMs);
+    std::unique_ptr<SqliteHive> hive(new SqliteHive(db, file, false));
+    // WAL keeps readers and one writer apart; NORMAL sync is crash-safe for the file's consistency.
+    if (!hive->Exec("PRAGMA journal_mode=WAL") || !hive->Exec("PRAGMA synchronous=NORMAL") ||
+        !hive->Exec("BEGIN IMMEDIATE") || !hive->Exec(kSchema) || !hive->Exec("COMMIT") || !hive->Prepare())
+        return nullptr;
+    return hive;
+}
+
+std::unique_ptr<SqliteHive> SqliteHive::OpenReadOnly(const std::string& file) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec))
+        return nullptr;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return nullptr;
+    }
+    sqlite3_busy_timeout(db, 5000);
+    std::unique_ptr<SqliteHive> hive(new SqliteHive(db, file, true));
+    if (!hive->Prepare())
+        return nullptr;
+    return hive;
+}
+
+bool SqliteHive::Exec(const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+
+bool SqliteHive::Prepare() {
+    findKey = std::make_unique<Statement>(db, "SELECT id FROM keys WHERE fold = ?1");
+    childKeys = std::make_unique<Statement>(
+        db, "SELECT name FROM keys WHERE parent = ?1 ORDER BY name COLLATE NOCASE, name");
+    insertKey = std::make_unique<Statement>(db, "INSERT INTO keys(parent, name, fold) VALUES(?1, ?2, ?3)");
+    hasChild = std::make_unique<Statement>(db, "SELECT 1 FROM keys WHERE parent = ?1 LIMIT 1");
+    deleteKey = std::make_unique<Statement>(db, "DELETE FROM keys WHERE id = ?1");
+    deleteValues = std::make_unique<Statement>(db, "DELETE FROM vals WHERE key = ?1");
+    setValue = std::make_unique<Statement>(db, "INSERT INTO vals(key, name, type, data) VALUES(?1, ?2, ?3, ?4) "
+                                               "ON CONFLICT(key, name) DO UPDATE SET type = ?3, data = ?4");
+    getValue = std::make_unique<Statement>(db, "SELECT type, data FROM vals WHERE key = ?1 AND name = ?2");
+    allValues = std::make_unique<Statement>(db, "SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY name");
+    for (auto* s : {findKey.get(), childKeys.get(), insertKey.get(), hasChild.get(), deleteKey.get(),
+                    deleteValues.get(), setValue.get(), getValue.get(), allValues.get()})
+        if (!s->Ok())
+            return false;
+    return true;
+}
+
+std::optional<long long> SqliteHive::FindKey(const std::string& path) {
+    if (path.empty())
+        return kRootId;
+    if (!SplitKeyPath(path))
+        return std::nullopt;
+    findKey->Bind(1, FoldName(path));
+    std::optional<long long> id;
+    if (findKey->Step() == SQLITE_ROW)
+        id = findKey->Int(0);
+    findKey->Reset();
+    return id;
+}
+
+std::optional<long long> SqliteHive::CreateChain(const std::string& path, bool* created) {
+    auto names = SplitKeyPath(path);
+    if (!names)
+        return std::nullopt;
+    long long parent = kRootId;
+    std::string sofar;
+    bool made = false;
+    for (const std::string& name : *names) {
+        sofar += sofar.empty() ? name : "\\" + name;
+        if (auto id = FindKey(sofar)) {
+            parent = *id;
+            continue;
+        }
+        insertKey->Bind(1, parent).Bind(2, name).Bind(3, FoldName(sofar));
+        int rc = insertKey->Step();
+        insertKey->Reset();
+        if (rc != SQLITE_DONE)
+            return std::nullopt;
+        parent = sqlite3_last_insert_rowid(db);
+        made = true;
+    }
+    if (created)
+        *created = made;
+    return parent;
+}
+
+bool SqliteHive::CreateKey(const std::string& path, bool* created) {
+    if (readOnly || !SplitKeyPath(path))
+        return false;
+    if (!BeginBatch())
+        return false;
+    bool ok = CreateChain(path, created).has_value();
+    return EndBatch(ok) && ok;
+}
+
+bool SqliteHive::KeyExists(const std::string& path) { return FindKey(path).has_value(); }
+
+std::optional<std::vector<std::string>> SqliteHive::SubKeys(const std::string& path) {
+    auto id = FindKey(path);
+    if (!id)
+        return std::nullopt;
+    std::vector<std::string> names;
+    childKeys->Bind(1, *id);
+    while (childKeys->Step() == SQLITE_ROW)
+        names.push_back(childKeys->Text(0));
+    childKeys->Reset();
+    return names;
+}
+
+bool SqliteHive::DeleteKey(const std::string& path) {
+    if (readOnly || path.empty())
+        return false;
+    if (!BeginBatch())
+        return false;
+    bool ok = false;
+    if (auto id = FindKey(path)) {
+        hasChild->Bind(1, *id);
+        bool childless = hasChild->Step() == SQLITE_DONE;
+        hasChild->Reset();
+        if (childless) {
+            deleteValues->Bind(1, *id);
+            ok = deleteValues->Step() == SQLITE_DONE;
+            deleteValues->Reset();
+            deleteKey->Bind(1, *id);
+            ok = deleteKey->Step() == SQLITE_DONE && ok;
+            deleteKey->Reset();
+        }
+    }
+    return EndBatch(ok) && ok;
+}
+
+bool SqliteHive::SetValue(const std::string& path, const std::string& name, const HiveValue& value) {
+    if (readOnly)
+        return false;
+    auto id = FindKey(path);
+    if (!id)
+        return false;
+    setValue->Bind(1, *id).Bind(2, name).Bind(3, static_cast<long long>(value.type)).BindBlob(4, value.data);
+    int rc = setValue->Step();
+    setValue->Reset();
+    return rc == SQLITE_DONE;
+}
+
+std::optional<HiveValue> SqliteHive::GetValue(const std::string& path, const std::string& name) {
+    auto id = FindKey(path);
+    if (!id)
+        return std::nullopt;
+    getValue->Bind(1, *id).Bind(2, name);
+    std::optional<HiveValue> value;
+    if (getValue->Step() == SQLITE_ROW)
+        value = HiveValue{static_cast<ValueType>(getValue->Int(0)), getValue->Blob(1)};
+    getValue->Reset();
+    return value;
+}
+
+bool SqliteHive::BeginBatch() {
+    if (readOnly)
+        return false;
+    if (batchDepth == 0) {
+        // IMMEDIATE takes the write lock at once, so the busy timeout covers a competing writer.
+        if (!Exec("BEGIN IMMEDIATE"))
+            return false;
+        batchFailed = false;
+    }
+    ++batchDepth;
+    return true;
+}
+
+bool SqliteHive::EndBatch(bool commit) {
+    if (batchDepth == 0)
+        return false;
+    if (!commit)
+        batchFailed = true;
+    if (--batchDepth > 0)
+        return true;
+    if (batchFailed) {
+        Exec("ROLLBACK");
+        return false;
+    }
+    return Exec("COMMIT");
+}
+
+bool SqliteHive::CopyTree(long long fromId, SqliteHive& target, const std::string& targetPath) {
+    if (!targetPath.empty() && !target.CreateKey(targetPath, nullptr))
+        return false;
+    std::vector<std::pair<std::string, HiveValue>> values;
+    allValues->Bind(1, fromId);
+    while (allValues->Step() == SQLITE_ROW)
+        values.push_back({allValues->Text(0), {static_cast<ValueType>(allValues->Int(1)), allValues->Blob(2)}});
+    allValues->Reset();
+    for (const auto& [name, value] : values)
+        if (!target.SetValue(targetPath, name, value))
+            return false;
+
+    std::vector<std::pair<long long, std::string>> children;
+    Statement list(db, "SELECT id, name FROM keys WHERE parent = ?1 ORDER BY name COLLATE NOCASE, name");
+    list.Bind(1, fromId);
+    while (list.Step() == SQLITE_ROW)
+        children.push_back({list.Int(0), list.Text(1)});
+    for (const auto& [id, name] : children)
+        if (!CopyTree(id, target, targetPath.empty() ? name : targetPath + "\\" + name))
+            return false;
+    return true;
+}
+
+bool SqliteHive::SaveSubtree(const std::string& path, const std::string& targetFile) {
+    std::error_code ec;
+    if (targetFile.empty() || std::filesystem::exists(targetFile, ec))
+        return false;
+    auto id = FindKey(path);
+    if (!id)
+        return false;
+    auto target = Open(targetFile);
+    if (!target)
+        return false;
+    bool ok = target->BeginBatch() && CopyTree(*id, *target, std::string());
+    ok = target->EndBatch(ok) && ok;
+    ok = ok && target->Exec("PRAGMA wal_checkpoint(TRUNCATE)");
+    target.reset();
+    if (!ok)
+        std::filesystem::remove(targetFile, ec);
+    // A saved hive is one standalone file; drop the WAL companions left by the copy.
+    std::filesystem::remove(targetFile + "-wal", ec);
+    std::filesystem::remove(targetFile + "-shm", ec);
+    return ok;
+}

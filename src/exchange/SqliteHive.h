@@ -1,0 +1,56 @@
+#pragma once
+
+#include "Hive.h"
+
+#include <memory>
+#include <string>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// The embedded hive: one SQLite file per hive. Shared with the suite's other programs, so it
+// runs in WAL mode with a busy timeout: a write made while another process holds a write
+// transaction waits for it and then goes through.
+class SqliteHive : public Hive {
+public:
+    // Opens or creates the hive file (and its folder). nullptr when that fails.
+    static std::unique_ptr<SqliteHive> Open(const std::string& file, int busyTimeoutMs = 15000);
+    // Opens an existing hive for reading only; nullptr when it does not exist.
+    static std::unique_ptr<SqliteHive> OpenReadOnly(const std::string& file);
+    ~SqliteHive() override;
+
+    bool CreateKey(const std::string& path, bool* created) override;
+    bool KeyExists(const std::string& path) override;
+    std::optional<std::vector<std::string>> SubKeys(const std::string& path) override;
+    bool DeleteKey(const std::string& path) override;
+    bool SetValue(const std::string& path, const std::string& name, const HiveValue& value) override;
+    std::optional<HiveValue> GetValue(const std::string& path, const std::string& name) override;
+    bool SaveSubtree(const std::string& path, const std::string& file) override;
+    bool BeginBatch() override;
+    bool EndBatch(bool commit) override;
+
+    const std::string& FilePath() const { return file; }
+
+private:
+    class Statement;
+
+    SqliteHive(sqlite3* db, std::string file, bool readOnly);
+    bool Prepare();
+    bool Exec(const char* sql);
+    std::optional<long long> FindKey(const std::string& path);
+    std::optional<long long> CreateChain(const std::string& path, bool* created);
+    bool CopyTree(long long fromId, SqliteHive& target, const std::string& targetPath);
+
+    sqlite3* db;
+    std::string file;
+    bool readOnly;
+    int batchDepth = 0;
+    bool batchFailed = false;
+    std::unique_ptr<Statement> findKey, childKeys, insertKey, hasChild, deleteKey, deleteValues, setValue, getValue,
+        allValues;
+};
+
+// Splits a key path at "\"; nullopt when a name is empty (a leading, trailing or doubled separator).
+std::optional<std::vector<std::string>> SplitKeyPath(const std::string& path);
+// ASCII-only lower case: the hive's rule for comparing names.
+std::string FoldName(const std::string& name);

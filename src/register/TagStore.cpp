@@ -1,0 +1,63 @@
+#include "TagStore.h"
+
+TagStore::TagStore(Hive& hive) : RegistryBranch(hive, "\\eTag") {}
+
+TagStore::~TagStore() = default;
+
+int TagStore::EnumerateTags(std::vector<std::string>& names) { return EnumSubKeys(std::string(), names); }
+
+bool TagStore::WriteRecord(const std::string& tag, const TagRecord* record) {
+    if (!record || !IsSafeKeyName(tag))
+        return false;
+    HiveBatch batch(hive); // the record is either old or new, never half-written
+    auto key = CreateKey("\\" + tag);
+    bool ok = key && key->SetString("LicNo", record->plate) &&
+              key->SetDword("CarType", static_cast<std::uint32_t>(record->carType));
+    if (!ok) {
+        batch.Rollback();
+        return false;
+    }
+    return batch.Commit();
+}
+
+bool TagStore::WriteMark(const std::string& tag, std::uint32_t value) {
+    if (!IsSafeKeyName(tag))
+        return false;
+    auto key = OpenKey("\\" + tag);
+    return key && key->SetDword("Mark", value);
+}
+
+bool TagStore::WriteUseOk(const std::string& tag, std::uint32_t value) {
+    if (!IsSafeKeyName(tag))
+        return false;
+    auto key = OpenKey("\\" + tag);
+    return key && key->SetDword("UseOK", value);
+}
+
+bool TagStore::ReadRecord(const std::string& tag, TagRecord* record) {
+    if (!record || !IsSafeKeyName(tag))
+        return false;
+    auto key = OpenKey("\\" + tag);
+    if (!key)
+        return false;
+    record->plate = key->GetString("LicNo", kPlateBufferBytes).value_or(std::string());
+    record->carType = static_cast<std::int32_t>(key->GetDword("CarType").value_or(1));
+    record->marked = key->GetDword("Mark").value_or(0) == 1;
+    record->useOk = key->GetDword("UseOK").value_or(0) == 1;
+    return true;
+}
+
+bool TagStore::DeleteTag(const TagRecord& record) {
+    if (!IsSafeKeyName(record.tagId))
+        return false;
+    if (!OpenKey("\\" + record.tagId))
+        return true;
+    return DeleteTree("\\" + record.tagId);
+}
+
+void TagStore::Reset(TagRecord& record) {
+    record.plate.clear();
+    record.carType = 1;
+    record.marked = false;
+    record.useOk = false;
+}

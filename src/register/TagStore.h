@@ -1,0 +1,31 @@
+#pragma once
+
+#include "RegistryBranch.h"
+#include "TagRecord.h"
+
+#include <string>
+#include <vector>
+
+// The register in the hive: one key per tag below "Software\Vessory\eTag", holding "LicNo",
+// "CarType", "Mark" and "UseOK". Other programs of the suite read the same keys.
+// Tag ids that are empty or hold "\" or control characters are refused, so user text never
+// addresses another key.
+class TagStore : public RegistryBranch {
+public:
+    explicit TagStore(Hive& hive);
+    ~TagStore() override;
+
+    int EnumerateTags(std::vector<std::string>& names);
+    // Writes "LicNo" and "CarType" only; an existing tag keeps its stored flags.
+    [[nodiscard]] bool WriteRecord(const std::string& tag, const TagRecord* record);
+    // Never creates a tag: false when its key does not exist.
+    [[nodiscard]] bool WriteMark(const std::string& tag, std::uint32_t value);
+    [[nodiscard]] bool WriteUseOk(const std::string& tag, std::uint32_t value);
+    // False (record unchanged) when the tag is empty, the record absent or the key missing.
+    bool ReadRecord(const std::string& tag, TagRecord* record);
+    // Deletes the tag's key with everything below it; true when it is gone (or was never there).
+    bool DeleteTag(const TagRecord& record);
+    static void Reset(TagRecord& record);
+
+    static constexpr size_t kPlateBufferBytes = 60;
+};

@@ -1,0 +1,20 @@
+#include "TempDir.h"
+
+#include <atomic>
+#include <chrono>
+#include <system_error>
+#include <unistd.h>
+
+TempDir::TempDir() {
+    static std::atomic<int> serial{0};
+    auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    path = std::filesystem::temp_directory_path() /
+           ("lumetra-test-" + std::to_string(::getpid()) + "-" + std::to_string(stamp) + "-" +
+            std::to_string(serial++));
+    std::filesystem::create_directories(path);
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+}
