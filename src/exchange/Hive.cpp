@@ -17,3 +17,11 @@ std::optional<std::uint32_t> AsDword(const HiveValue& value) {
         number = (number << 8) | static_cast<unsigned char>(value.data[static_cast<size_t>(i)]);
     return number;
 }
+
+std::string FoldName(const std::string& name) {
+    std::string folded = name;
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return folded;
+}

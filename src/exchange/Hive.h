@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Value types as the registry numbers them.
@@ -30,18 +31,21 @@ public:
     // Sets a value of an existing key.
     [[nodiscard]] virtual bool SetValue(const std::string& path, const std::string& name, const HiveValue& value) = 0;
     virtual std::optional<HiveValue> GetValue(const std::string& path, const std::string& name) = 0;
+    // All values of a key in one read; nullopt when the key is missing.
+    virtual std::optional<std::vector<std::pair<std::string, HiveValue>>> Values(const std::string& path) = 0;
     // Writes the key and its subtree into a new hive file; false when the file exists.
     [[nodiscard]] virtual bool SaveSubtree(const std::string& path, const std::string& file) = 0;
 
-    // Groups the following writes into one transaction; nests.
-    [[nodiscard]] virtual bool BeginBatch() = 0;
+    // Groups the following operations into one transaction; nests. A read batch sees one
+    // snapshot and saves the per-read locking when many records are read at once.
+    [[nodiscard]] virtual bool BeginBatch(bool write = true) = 0;
     [[nodiscard]] virtual bool EndBatch(bool commit) = 0;
 };
 
 // Commits a batch when it goes out of scope, unless told to roll back.
 class HiveBatch {
 public:
-    explicit HiveBatch(Hive& hive) : hive(hive), open(hive.BeginBatch()) {}
+    explicit HiveBatch(Hive& hive, bool write = true) : hive(hive), open(hive.BeginBatch(write)) {}
     ~HiveBatch() {
         if (open)
             (void)hive.EndBatch(true);
@@ -64,6 +68,9 @@ private:
     Hive& hive;
     bool open;
 };
+
+// ASCII-only lower case: the hive's rule for comparing key and value names.
+std::string FoldName(const std::string& name);
 
 HiveValue DwordValue(std::uint32_t number);
 HiveValue StringValue(const std::string& text);

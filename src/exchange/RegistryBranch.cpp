@@ -10,9 +10,19 @@ bool HiveKey::SetDword(const std::string& name, std::uint32_t number) {
 
 std::optional<std::string> HiveKey::GetString(const std::string& name, size_t bufferBytes) {
     auto value = hive->GetValue(path, name);
-    if (!value || value->data.size() > bufferBytes)
+    if (!value)
         return std::nullopt;
-    std::string text = value->data;
+    return StringThroughBuffer(*value, bufferBytes);
+}
+
+std::vector<std::pair<std::string, HiveValue>> HiveKey::AllValues() {
+    return hive->Values(path).value_or(std::vector<std::pair<std::string, HiveValue>>());
+}
+
+std::optional<std::string> StringThroughBuffer(const HiveValue& value, size_t bufferBytes) {
+    if (value.data.size() > bufferBytes)
+        return std::nullopt;
+    std::string text = value.data;
     size_t zero = text.find('\0');
     if (zero != std::string::npos)
         text.resize(zero);

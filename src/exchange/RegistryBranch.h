@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+// A string value as read through a zero-filled buffer of bufferBytes: the bytes up to the first
+// zero; a value that leaves no room for the terminating zero reads as missing.
+std::optional<std::string> StringThroughBuffer(const HiveValue& value, size_t bufferBytes);
+
 // An open key of a hive. Keys are opened and closed within one operation; the handle only
 // remembers where the key is.
 class HiveKey {
@@ -19,6 +23,8 @@ public:
     // that does not fit reads as missing, as a fixed buffer of the suite's programs reads it.
     std::optional<std::string> GetString(const std::string& name, size_t bufferBytes);
     std::optional<std::uint32_t> GetDword(const std::string& name);
+    // Every value of the key in one read (empty when the key went away meanwhile).
+    std::vector<std::pair<std::string, HiveValue>> AllValues();
     const std::string& Path() const { return path; }
 
 private:

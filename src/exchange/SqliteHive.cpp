@@ -67,14 +67,6 @@ constexpr long long kRootId = 1;
 
 } // namespace
 
-std::string FoldName(const std::string& name) {
-    std::string folded = name;
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return folded;
-}
-
 std::optional<std::vector<std::string>> SplitKeyPath(const std::string& path) {
     std::vector<std::string> names;
     if (path.empty())
@@ -273,12 +265,24 @@ std::optional<HiveValue> SqliteHive::GetValue(const std::string& path, const std
     return value;
 }
 
-bool SqliteHive::BeginBatch() {
-    if (readOnly)
+std::optional<std::vector<std::pair<std::string, HiveValue>>> SqliteHive::Values(const std::string& path) {
+    auto id = FindKey(path);
+    if (!id)
+        return std::nullopt;
+    std::vector<std::pair<std::string, HiveValue>> values;
+    allValues->Bind(1, *id);
+    while (allValues->Step() == SQLITE_ROW)
+        values.push_back({allValues->Text(0), {static_cast<ValueType>(allValues->Int(1)), allValues->Blob(2)}});
+    allValues->Reset();
+    return values;
+}
+
+bool SqliteHive::BeginBatch(bool write) {
+    if (readOnly && write)
         return false;
     if (batchDepth == 0) {
         // IMMEDIATE takes the write lock at once, so the busy timeout covers a competing writer.
-        if (!Exec("BEGIN IMMEDIATE"))
+        if (!Exec(write ? "BEGIN IMMEDIATE" : "BEGIN"))
             return false;
         batchFailed = false;
     }

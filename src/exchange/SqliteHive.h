@@ -25,8 +25,9 @@ public:
     bool DeleteKey(const std::string& path) override;
     bool SetValue(const std::string& path, const std::string& name, const HiveValue& value) override;
     std::optional<HiveValue> GetValue(const std::string& path, const std::string& name) override;
+    std::optional<std::vector<std::pair<std::string, HiveValue>>> Values(const std::string& path) override;
     bool SaveSubtree(const std::string& path, const std::string& file) override;
-    bool BeginBatch() override;
+    bool BeginBatch(bool write = true) override;
     bool EndBatch(bool commit) override;
 
     const std::string& FilePath() const { return file; }
@@ -52,5 +53,3 @@ private:
 
 // Splits a key path at "\"; nullopt when a name is empty (a leading, trailing or doubled separator).
 std::optional<std::vector<std::string>> SplitKeyPath(const std::string& path);
-// ASCII-only lower case: the hive's rule for comparing names.
-std::string FoldName(const std::string& name);

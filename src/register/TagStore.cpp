@@ -40,10 +40,24 @@ bool TagStore::ReadRecord(const std::string& tag, TagRecord* record) {
     auto key = OpenKey("\\" + tag);
     if (!key)
         return false;
-    record->plate = key->GetString("LicNo", kPlateBufferBytes).value_or(std::string());
-    record->carType = static_cast<std::int32_t>(key->GetDword("CarType").value_or(1));
-    record->marked = key->GetDword("Mark").value_or(0) == 1;
-    record->useOk = key->GetDword("UseOK").value_or(0) == 1;
+    // One read of all values: the register loads 100,000 of these at start-up.
+    std::string plate;
+    std::uint32_t carType = 1, mark = 0, useOk = 0;
+    for (const auto& [name, value] : key->AllValues()) {
+        std::string folded = FoldName(name);
+        if (folded == "licno")
+            plate = StringThroughBuffer(value, kPlateBufferBytes).value_or(std::string());
+        else if (folded == "cartype")
+            carType = AsDword(value).value_or(carType);
+        else if (folded == "mark")
+            mark = AsDword(value).value_or(mark);
+        else if (folded == "useok")
+            useOk = AsDword(value).value_or(useOk);
+    }
+    record->plate = plate;
+    record->carType = static_cast<std::int32_t>(carType);
+    record->marked = mark == 1;
+    record->useOk = useOk == 1;
     return true;
 }
 
