@@ -1,0 +1,235 @@
+#include "ReaderLink.h"
+
+#include "Globals.h"
+#include "Ticks.h"
+#include "Waits.h"
+
+#include "Frame.h"
+#include "TagReport.h"
+
+#include <QLineEdit>
+#include <QPointer>
+#include <QTcpSocket>
+
+ReaderLink::ReaderLink(QObject* parent) : ReaderLink(Timings{}, {}, {}, parent) {}
+
+ReaderLink::ReaderLink(const Timings& timings, TagSink tagSink, Clock clock, QObject* parent)
+    : QObject(parent), timings(timings), tagSink(std::move(tagSink)), clock(std::move(clock)),
+      socket(new QTcpSocket()) {
+    if (!this->clock)
+        this->clock = [] { return TickCount(); };
+    connect(socket, &QTcpSocket::connected, this, [this] {
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        isConnected = true;
+        WakeWaits();
+    });
+    connect(socket, &QTcpSocket::disconnected, this, &ReaderLink::LoseConnection);
+    connect(socket, &QTcpSocket::errorOccurred, this, &ReaderLink::OnSocketError);
+    connect(socket, &QTcpSocket::readyRead, this, &ReaderLink::HandleIncoming);
+    connect(socket, &QTcpSocket::bytesWritten, this, [] { WakeWaits(); });
+}
+
+ReaderLink::~ReaderLink() {
+    socket->disconnect(this);
+    socket->abort();
+    // The socket may be the one emitting the signal whose handler destroys us.
+    if (socketSignalDepth > 0)
+        socket->deleteLater();
+    else
+        delete socket;
+    // Waits of our operations re-check their condition and see the link gone.
+    WakeWaits();
+}
+
+bool ReaderLink::Open(const QString& host, quint16 port) {
+    Close();
+    assembler.Clear();
+    recentTags.Clear();
+    slot = ReplySlot{};
+    processing = false;
+    connectFailed = false;
+    QPointer<ReaderLink> self(this);
+    socket->connectToHost(host, port);
+    WaitUntil([self] { return !self || self->isConnected || self->connectFailed; }, timings.connectMs);
+    if (!self)
+        return false;
+    if (!isConnected)
+        socket->abort();
+    return isConnected;
+}
+
+void ReaderLink::Close() {
+    isConnected = false; // first, so the disconnect below is not taken for the peer's
+    socket->abort();
+    assembler.Clear();
+    WakeWaits();
+}
+
+void ReaderLink::LoseConnection() {
+    if (!isConnected) {
+        WakeWaits();
+        return;
+    }
+    isConnected = false;
+    WakeWaits();
+    QMetaObject::invokeMethod(this, [this] { emit peerClosed(); }, Qt::QueuedConnection);
+}
+
+void ReaderLink::OnSocketError() {
+    if (isConnected) {
+        LoseConnection();
+        return;
+    }
+    connectFailed = true;
+    WakeWaits();
+}
+
+void ReaderLink::SendAll(const std::vector<std::uint8_t>& bytes) {
+    if (!isConnected || bytes.empty())
+        return;
+    const auto size = static_cast<qint64>(bytes.size());
+    if (socket->write(reinterpret_cast<const char*>(bytes.data()), size) != size) {
+        LoseConnection();
+        return;
+    }
+    socket->flush();
+    if (socket->bytesToWrite() == 0)
+        return;
+    // The rest stays queued in the socket; only a stalled peer makes us wait here.
+    QPointer<ReaderLink> self(this);
+    WaitUntil([self] { return !self || !self->isConnected || self->socket->bytesToWrite() == 0; },
+              timings.sendStallMs);
+}
+
+bool ReaderLink::Exchange(const std::vector<std::uint8_t>& frame, std::uint8_t awaitedCode) {
+    lastActivityMs = clock();
+    if (!isConnected || frame.empty() || exchangeBusy)
+        return false;
+    slot.Reset(awaitedCode);
+    exchangeBusy = true;
+    QPointer<ReaderLink> self(this);
+    SendAll(frame);
+    if (!self)
+        return false;
+    WaitUntil([self] { return !self || !self->isConnected || self->slot.accepted; }, timings.replyMs);
+    if (!self)
+        return false;
+    exchangeBusy = false;
+    return true;
+}
+
+bool ReaderLink::Run(const Command& command) {
+    if (!isConnected || exchangeBusy)
+        return false;
+    QPointer<ReaderLink> self(this);
+    AttemptHooks hooks{
+        [self] { return self && self->isConnected; },
+        [self, &command] { return self && self->Exchange(command.request, command.awaitedCode); },
+        [self, pauseMs = timings.retryPauseMs] {
+            PumpWait(pauseMs);
+            return !self.isNull();
+        },
+    };
+    // A true result means the last exchange ended the command and the link still exists.
+    return RunAttempts(command, slot, hooks);
+}
+
+void ReaderLink::HandleIncoming() {
+    QPointer<ReaderLink> self(this);
+    ++socketSignalDepth;
+    lastActivityMs = clock();
+    const QByteArray data = socket->readAll();
+    assembler.Append(reinterpret_cast<const std::uint8_t*>(data.constData()), static_cast<std::size_t>(data.size()));
+    while (std::optional<std::vector<std::uint8_t>> frame = assembler.Next()) {
+        if (!processing)
+            continue;
+        switch (HandleReplyFrame(slot, *frame)) {
+        case FrameRoute::Accepted:
+            WakeWaits();
+            break;
+        case FrameRoute::TagReport:
+            DeliverTags(*frame);
+            if (!self)
+                return;
+            break;
+        case FrameRoute::Dropped:
+        case FrameRoute::Ignored:
+            break;
+        }
+    }
+    --socketSignalDepth;
+}
+
+void ReaderLink::DeliverTags(const std::vector<std::uint8_t>& frame) {
+    if (!tagSink && tagEntryTarget == nullptr)
+        return;
+    QPointer<ReaderLink> self(this);
+    for (const std::string& id : ParseTagReport(frame)) {
+        if (!recentTags.Admit(id, lastActivityMs))
+            continue;
+        const QString text = QString::fromLatin1(id.data(), static_cast<qsizetype>(id.size()));
+        if (tagSink)
+            tagSink(text);
+        else if (tagEntryTarget != nullptr)
+            tagEntryTarget->setText(text);
+        if (!self)
+            return;
+    }
+}
+
+bool ReaderLink::SetRunning(bool on) { return Run(Commands::SetRunning(on)); }
+
+std::optional<int> ReaderLink::GetParameter(int id) {
+    if (id < 0 || id > 0xFF)
+        return std::nullopt;
+    const auto parameter = static_cast<std::uint8_t>(id);
+    if (!Run(Commands::GetParameter(parameter)))
+        return std::nullopt;
+    return Commands::ParameterValue(slot, parameter);
+}
+
+bool ReaderLink::SetParameter(int id, int value) {
+    if (id < 0 || id > 0xFF)
+        return false;
+    return Run(Commands::SetParameter(static_cast<std::uint8_t>(id), static_cast<std::uint8_t>(value & 0xFF)));
+}
+
+int ReaderLink::GetRegion() {
+    if (!Run(Commands::GetRegion()))
+        return -1;
+    return Commands::RegionIndex(slot);
+}
+
+bool ReaderLink::SetRegion(int index) { return Run(Commands::SetRegion(index)); }
+
+bool ReaderLink::ReadExtendedBlock(ExtendedBlock& block) {
+    if (!Run(Commands::ReadExtendedBlock()))
+        return false;
+    return Commands::CopyExtendedBlock(slot, block);
+}
+
+bool ReaderLink::WriteExtendedBlock(const ExtendedBlock& block) {
+    if (!Run(Commands::WriteExtendedBlock(block)))
+        return false;
+    return Commands::WriteConfirmed(slot);
+}
+
+int ReaderLink::ReadWhitelistCount() {
+    if (!Run(Commands::ReadWhitelistCount()))
+        return 0;
+    return Commands::WhitelistCount(slot);
+}
+
+std::string ReaderLink::ReadWhitelistEntry(int index) {
+    if (!Run(Commands::ReadWhitelistEntry(index)))
+        return {};
+    return Commands::WhitelistEntryText(slot);
+}
+
+bool ReaderLink::AddWhitelistEntry(const std::string& idText) { return Run(Commands::AddWhitelistEntry(idText)); }
+
+bool ReaderLink::ClearWhitelist() { return Run(Commands::ClearWhitelist()); }
+
+bool ReaderLink::DeleteWhitelistEntry(const std::string& idText) {
+    return Run(Commands::DeleteWhitelistEntry(idText));
+}
