@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+class QTcpServer;
+class QTcpSocket;
+
+// A stand-in for a networked UHF tag reader: answers the reader protocol on a loopback port,
+// keeps parameters, region, the extended block and a whitelist in memory, pushes tag reports,
+// and can be told to misbehave. Runs on the thread that creates it; in-process tests simply
+// let their waits serve its sockets.
+class ReaderSimulator : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr std::size_t blockSize = 194;
+
+    explicit ReaderSimulator(QObject* parent = nullptr);
+    ~ReaderSimulator() override;
+
+    // Listens on a loopback address only; port 0 lets the system pick one (see Port()).
+    [[nodiscard]] bool Listen(const QHostAddress& address = QHostAddress(QHostAddress::LocalHost), quint16 port = 0);
+    quint16 Port() const;
+    int ConnectionCount() const { return static_cast<int>(clients.size()); }
+
+    // Reader state.
+    void SetParameterValue(std::uint8_t id, std::uint8_t value) { parameters[id] = value; }
+    int ParameterValue(std::uint8_t id) const; // -1 when the reader does not know it
+    void SetRegionPair(std::uint8_t first, std::uint8_t second) { region = {first, second}; }
+    std::array<std::uint8_t, 2> RegionPair() const { return region; }
+    std::array<std::uint8_t, blockSize>& Block() { return block; }
+    bool Running() const { return running; }
+    std::vector<std::string> Whitelist() const { return whitelist; } // capital hex ids
+    void SetWhitelist(std::vector<std::string> ids) { whitelist = std::move(ids); }
+
+    // Misbehaviour.
+    void SetSilent(bool on) { silent = on; }                // record requests, answer nothing
+    void SetRefusing(bool on) { refusing = on; }            // answer every request with status 0
+    void SetReplyDelayMs(int ms) { replyDelayMs = ms; }     // answer after ms milliseconds
+    void SetSplitReplies(bool on) { splitReplies = on; }    // each reply in two writes
+    // Each reply shares one write with a tag report of these ids (before or after the reply).
+    void SetJoinedReport(std::vector<std::string> ids, std::uint8_t code = 0x45, bool reportFirst = false);
+    // The connection is dropped, unanswered, when its n-th request arrives (0: never).
+    void SetCloseOnRequest(int n) { closeOnRequest = n; }
+
+    // Tag reports: code 0x45 or 0x01 layout, ids as capital hex text.
+    void PushTagReport(const std::vector<std::string>& ids, std::uint8_t code = 0x45);
+    // In Active mode (work mode 1) and while running, push a report of ids every intervalMs.
+    void SetActiveReports(int intervalMs, std::vector<std::string> ids, std::uint8_t code = 0x45);
+
+    // Every request frame received, in order, across connections.
+    std::vector<QByteArray> Received() const { return received; }
+    void ClearReceived() { received.clear(); }
+
+    static QByteArray BuildReply(std::uint8_t code, std::uint8_t status, const QByteArray& data);
+    static QByteArray BuildTagReport(const std::vector<std::string>& ids, std::uint8_t code);
+
+signals:
+    void requestReceived(const QByteArray& frame);
+
+private:
+    struct Client {
+        QTcpSocket* socket = nullptr;
+        QByteArray pending;
+        int requests = 0;
+    };
+
+    void OnNewConnection();
+    void OnReadyRead(QTcpSocket* socket);
+    void HandleRequest(QTcpSocket* socket, const QByteArray& frame);
+    QByteArray Answer(const QByteArray& frame);
+    void SendReply(QTcpSocket* socket, const QByteArray& reply);
+    void WriteNow(QTcpSocket* socket, const QByteArray& bytes);
+    void OnActiveTick();
+
+    QTcpServer* server = nullptr;
+    std::map<QTcpSocket*, Client> clients;
+    std::map<std::uint8_t, std::uint8_t> parameters;
+    std::array<std::uint8_t, 2> region{0x31, 0xA7};
+    std::array<std::uint8_t, blockSize> block{};
+    std::vector<std::string> whitelist;
+    bool running = true;
+
+    bool silent = false;
+    bool refusing = false;
+    int replyDelayMs = 0;
+    bool splitReplies = false;
+    std::vector<std::string> joinedIds;
+    std::uint8_t joinedCode = 0x45;
+    bool joinedFirst = false;
+    int closeOnRequest = 0;
+
+    QTimer activeTimer;
+    std::vector<std::string> activeIds;
+    std::uint8_t activeCode = 0x45;
+
+    std::vector<QByteArray> received;
+};
