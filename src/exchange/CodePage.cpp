@@ -1,0 +1,77 @@
+#include "CodePage.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace {
+
+// glibc's "CP950" is the same table as its "BIG5".
+std::optional<std::string> Convert(std::string_view bytes, const char* from, const char* to) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return std::nullopt;
+    std::string out;
+    out.resize(bytes.size() * 4 + 16);
+    char* in = const_cast<char*>(bytes.data());
+    size_t inLeft = bytes.size();
+    char* dst = out.data();
+    size_t outLeft = out.size();
+    bool ok = iconv(cd, &in, &inLeft, &dst, &outLeft) != static_cast<size_t>(-1) &&
+              iconv(cd, nullptr, nullptr, &dst, &outLeft) != static_cast<size_t>(-1);
+    iconv_close(cd);
+    if (!ok)
+        return std::nullopt;
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+} // namespace
+
+bool IsValidUtf8(std::string_view s) {
+    size_t i = 0;
+    while (i < s.size()) {
+        auto c = static_cast<unsigned char>(s[i]);
+        size_t extra;
+        unsigned min;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if ((c & 0xE0) == 0xC0) {
+            extra = 1;
+            min = 0x80;
+        } else if ((c & 0xF0) == 0xE0) {
+            extra = 2;
+            min = 0x800;
+        } else if ((c & 0xF8) == 0xF0) {
+            extra = 3;
+            min = 0x10000;
+        } else {
+            return false;
+        }
+        unsigned cp = c & (0x3F >> extra);
+        for (size_t k = 1; k <= extra; ++k) {
+            if (i + k >= s.size())
+                return false;
+            auto t = static_cast<unsigned char>(s[i + k]);
+            if ((t & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (t & 0x3F);
+        }
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+std::optional<std::string> Big5ToUtf8(std::string_view bytes) { return Convert(bytes, "CP950", "UTF-8"); }
+
+std::optional<std::string> Utf8ToBig5(std::string_view text) { return Convert(text, "UTF-8", "CP950"); }
+
+std::optional<std::string> DecodeSuiteText(std::string_view bytes) {
+    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        bytes.remove_prefix(3);
+    if (IsValidUtf8(bytes))
+        return std::string(bytes);
+    return Big5ToUtf8(bytes);
+}
