@@ -72,7 +72,13 @@ void ReaderLink::LoseConnection() {
     }
     isConnected = false;
     WakeWaits();
-    QMetaObject::invokeMethod(this, [this] { emit peerClosed(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            emit peerClosed();
+            WakeWaits(); // waits on the receivers' reaction re-check it
+        },
+        Qt::QueuedConnection);
 }
 
 void ReaderLink::OnSocketError() {

@@ -83,7 +83,9 @@ void ReaderSimulator::OnNewConnection() {
             clients.erase(socket);
             socket->disconnect(this);
             socket->deleteLater();
+            emit connectionCountChanged(ConnectionCount());
         });
+        emit connectionCountChanged(ConnectionCount());
     }
 }
 
@@ -249,6 +251,11 @@ void ReaderSimulator::PushTagReport(const std::vector<std::string>& ids, std::ui
     const QByteArray report = BuildTagReport(ids, code);
     for (auto& [socket, client] : clients)
         WriteNow(socket, report);
+}
+
+void ReaderSimulator::SendRaw(const QByteArray& bytes) {
+    for (auto& [socket, client] : clients)
+        WriteNow(socket, bytes);
 }
 
 void ReaderSimulator::OnActiveTick() {

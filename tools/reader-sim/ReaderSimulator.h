@@ -56,6 +56,8 @@ public:
 
     // Tag reports: code 0x45 or 0x01 layout, ids as capital hex text.
     void PushTagReport(const std::vector<std::string>& ids, std::uint8_t code = 0x45);
+    // Writes bytes as they are to every connection (a late reply, noise).
+    void SendRaw(const QByteArray& bytes);
     // In Active mode (work mode 1) and while running, push a report of ids every intervalMs.
     void SetActiveReports(int intervalMs, std::vector<std::string> ids, std::uint8_t code = 0x45);
 
@@ -68,6 +70,7 @@ public:
 
 signals:
     void requestReceived(const QByteArray& frame);
+    void connectionCountChanged(int count);
 
 private:
     struct Client {
