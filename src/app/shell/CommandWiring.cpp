@@ -1,0 +1,7 @@
+#include "CommandWiring.h"
+
+#include "MainDialog.h"
+
+void WireMainWindow(MainDialog& main) {
+    (void)main;
+}

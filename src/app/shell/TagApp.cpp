@@ -1,0 +1,56 @@
+#include "TagApp.h"
+
+#include "CommandWiring.h"
+#include "DataDrive.h"
+#include "LanguageTexts.h"
+#include "MainDialog.h"
+#include "Paths.h"
+#include "PlateList.h"
+#include "Prompts.h"
+#include "SettingsStore.h"
+#include "SqliteHive.h"
+#include "StartupConfig.h"
+#include "TagStore.h"
+
+#include <QCoreApplication>
+
+int TagApp::Run() {
+    auto userHive = SqliteHive::Open(UserHivePath());
+    if (!userHive) {
+        prompts().Message(nullptr, QStringLiteral("The register cannot be opened:\n%1")
+                                       .arg(QString::fromStdString(UserHivePath())));
+        return 1;
+    }
+    auto machineHive = SqliteHive::OpenReadOnly(MachineHivePath());
+
+    SettingsStore settings(*userHive);
+    StartupInputs inputs;
+    inputs.windowsDir = WindowsDir();
+    inputs.programDir = ProgramDirOverride();
+    if (inputs.programDir.empty())
+        inputs.programDir = QCoreApplication::applicationDirPath().toStdString();
+    inputs.dataDrive = DataDriveOverride();
+    if (inputs.dataDrive.empty())
+        inputs.dataDrive = ChooseDataDrive(ListDrives(), "/", "/");
+    inputs.machineHive = machineHive.get();
+    inputs.newerOs = false;
+    inputs.language = settings.GetLanguage();
+    AppConfig config = ResolveAppConfig(inputs);
+
+    LanguageTexts texts(config.languageFilePath);
+    texts.LoadShared();
+
+    TagStore store(*userHive);
+    PlateList cars(*userHive, 1);
+    PlateList motorcycles(*userHive, 2);
+    RegisterContext context{config, texts, store, cars, motorcycles, settings, {}, {}};
+
+    {
+        MainDialog main(context);
+        WireMainWindow(main);
+        main.exec();
+    }
+
+    (void)SaveSuiteBackup(config, *userHive);
+    return 0;
+}
