@@ -58,6 +58,11 @@ int ReaderSimulator::ParameterValue(std::uint8_t id) const {
     return it == parameters.end() ? -1 : it->second;
 }
 
+void ReaderSimulator::SetWhitelist(std::vector<std::string> ids) {
+    whitelist = std::move(ids);
+    whitelistIndex = {whitelist.begin(), whitelist.end()};
+}
+
 void ReaderSimulator::SetJoinedReport(std::vector<std::string> ids, std::uint8_t code, bool reportFirst) {
     joinedIds = std::move(ids);
     joinedCode = code;
@@ -207,15 +212,20 @@ QByteArray ReaderSimulator::Answer(const QByteArray& frame) {
         if (payload.isEmpty() || At(payload, 0) < 1 || At(payload, 0) > 16 || payload.size() != 1 + At(payload, 0))
             return refuse();
         const std::string id = IdText(payload.mid(1));
-        auto it = std::find(whitelist.begin(), whitelist.end(), id);
-        if (code == 0xEA && it == whitelist.end())
+        const bool present = whitelistIndex.count(id) != 0;
+        if (code == 0xEA && !present) {
             whitelist.push_back(id);
-        if (code == 0xEC && it != whitelist.end())
-            whitelist.erase(it);
+            whitelistIndex.insert(id);
+        }
+        if (code == 0xEC && present) {
+            whitelist.erase(std::find(whitelist.begin(), whitelist.end(), id));
+            whitelistIndex.erase(id);
+        }
         return ok();
     }
     case 0xEB:
         whitelist.clear();
+        whitelistIndex.clear();
         return ok();
     default:
         return refuse();

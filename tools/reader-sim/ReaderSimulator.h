@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class QTcpServer;
@@ -42,7 +43,7 @@ public:
     std::array<std::uint8_t, blockSize>& Block() { return block; }
     bool Running() const { return running; }
     std::vector<std::string> Whitelist() const { return whitelist; } // capital hex ids
-    void SetWhitelist(std::vector<std::string> ids) { whitelist = std::move(ids); }
+    void SetWhitelist(std::vector<std::string> ids);
 
     // Misbehaviour.
     void SetSilent(bool on) { silent = on; }                // record requests, answer nothing
@@ -93,6 +94,7 @@ private:
     std::array<std::uint8_t, 2> region{0x31, 0xA7};
     std::array<std::uint8_t, blockSize> block{};
     std::vector<std::string> whitelist;
+    std::unordered_set<std::string> whitelistIndex; // membership without walking the list
     bool running = true;
 
     bool silent = false;
