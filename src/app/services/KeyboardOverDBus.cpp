@@ -1,0 +1,80 @@
+#include "KeyboardOverDBus.h"
+
+#include "Waits.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QProcess>
+
+namespace {
+
+// A started keyboard takes a moment to claim its name; look for it this many times, 100 ms apart.
+constexpr int kStartWaits = 31;
+constexpr int kStartWaitMs = 100;
+
+} // namespace
+
+const QString KeyboardOverDBus::kService = QStringLiteral("org.onboard.Onboard");
+const QString KeyboardOverDBus::kObjectPath = QStringLiteral("/org/onboard/Onboard/Keyboard");
+const QString KeyboardOverDBus::kInterface = QStringLiteral("org.onboard.Onboard.Keyboard");
+
+bool KeyboardOverDBus::StartDetached(const QString& program) {
+    return QProcess::startDetached(program, {});
+}
+
+KeyboardOverDBus::KeyboardOverDBus(QDBusConnection bus, QString program, Launcher launcher)
+    : bus(std::move(bus)), program(std::move(program)), launcher(std::move(launcher)) {}
+
+KeyboardOverDBus::~KeyboardOverDBus() {
+    *alive = false;
+}
+
+bool KeyboardOverDBus::IsRunning() const {
+    if (!bus.isConnected() || bus.interface() == nullptr)
+        return false;
+    QDBusReply<bool> registered = bus.interface()->isServiceRegistered(kService);
+    return registered.isValid() && registered.value();
+}
+
+void KeyboardOverDBus::Show() {
+    hideRequested = false;
+    if (!IsRunning()) {
+        // A second press while the first waits for the program must not start another copy.
+        if (starting)
+            return;
+        if (!launcher(program))
+            return;
+        starting = true;
+        std::shared_ptr<bool> stillAlive = alive;
+        for (int waits = 0; !IsRunning(); ++waits) {
+            if (waits == kStartWaits) {
+                starting = false;
+                return;
+            }
+            PumpWait(kStartWaitMs);
+            if (!*stillAlive)
+                return;
+        }
+        starting = false;
+        // Hidden meanwhile (the main window went away): a keyboard that shows itself on
+        // start-up must not stay up.
+        if (hideRequested) {
+            Call(QStringLiteral("Hide"));
+            return;
+        }
+    }
+    Call(QStringLiteral("Show"));
+}
+
+void KeyboardOverDBus::Hide() {
+    hideRequested = true;
+    if (IsRunning())
+        Call(QStringLiteral("Hide"));
+}
+
+void KeyboardOverDBus::Call(const QString& method) {
+    QDBusMessage call = QDBusMessage::createMethodCall(kService, kObjectPath, kInterface, method);
+    call.setAutoStartService(false);
+    // No reply is awaited: a keyboard that hangs must not hang this program's window.
+    bus.send(call);
+}

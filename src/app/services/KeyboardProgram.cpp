@@ -1,0 +1,12 @@
+#include "KeyboardProgram.h"
+
+std::string ChooseKeyboardProgram(const std::string& windowsDir, bool newerOs,
+                                  const std::function<bool(const std::string&)>& exists) {
+    std::string preferred = windowsDir + (newerOs ? "osk64.exe" : "osk32.exe");
+    if (exists(preferred))
+        return preferred;
+    std::string plain = windowsDir + "osk.exe";
+    if (exists(plain))
+        return plain;
+    return "OSK.exe";
+}

@@ -1,0 +1,61 @@
+#include "KeyboardProgram.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kDir = "C:\\Windows\\";
+
+struct ProgramRow {
+    std::string name;
+    bool newerOs;
+    std::set<std::string> present;
+    std::string chosen;
+};
+
+class KeyboardProgramRows : public ::testing::TestWithParam<ProgramRow> {};
+
+TEST_P(KeyboardProgramRows, ChoosesTheFirstPresentCandidate) {
+    const ProgramRow& row = GetParam();
+    auto exists = [&](const std::string& path) { return row.present.count(path) > 0; };
+    EXPECT_EQ(ChooseKeyboardProgram(kDir, row.newerOs, exists), row.chosen);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, KeyboardProgramRows,
+    ::testing::Values(
+        ProgramRow{
+            "NewerSystemTakes64", true, {kDir + "osk64.exe", kDir + "osk32.exe", kDir + "osk.exe"}, kDir + "osk64.exe"},
+        ProgramRow{"OlderSystemTakes32",
+                   false,
+                   {kDir + "osk64.exe", kDir + "osk32.exe", kDir + "osk.exe"},
+                   kDir + "osk32.exe"},
+        ProgramRow{"NewerSystemIgnores32", true, {kDir + "osk32.exe", kDir + "osk.exe"}, kDir + "osk.exe"},
+        ProgramRow{"OlderSystemIgnores64", false, {kDir + "osk64.exe"}, "OSK.exe"},
+        ProgramRow{"NoneInWindowsFolderTakesBareName", true, {}, "OSK.exe"},
+        ProgramRow{"OtherFolderDoesNotCount", true, {"D:\\osk64.exe", "D:\\osk.exe"}, "OSK.exe"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(KeyboardProgram, LooksUpCandidatesInOrderAndStopsAtTheFirstFound) {
+    std::vector<std::string> asked;
+    auto nothing = [&](const std::string& path) {
+        asked.push_back(path);
+        return false;
+    };
+    ChooseKeyboardProgram(kDir, false, nothing);
+    EXPECT_EQ(asked, (std::vector<std::string>{kDir + "osk32.exe", kDir + "osk.exe"}));
+
+    asked.clear();
+    auto first = [&](const std::string& path) {
+        asked.push_back(path);
+        return true;
+    };
+    ChooseKeyboardProgram(kDir, true, first);
+    EXPECT_EQ(asked, (std::vector<std::string>{kDir + "osk64.exe"}));
+}
+
+} // namespace
