@@ -15,7 +15,9 @@
 namespace {
 using Clock = std::chrono::steady_clock;
 
-double Micros(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
+double Micros(Clock::duration d) {
+    return std::chrono::duration<double, std::micro>(d).count();
+}
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -120,8 +122,7 @@ int main(int argc, char** argv) {
     std::printf("Link / bare median ratio:             %.2f\n", linkMedian / bareMedian);
     std::printf("AddWhitelistEntry x %d:             %.3f s, %.0f per second (target >= 2000)\n", adds, addSeconds,
                 adds / addSeconds);
-    std::printf("Bare loop x %d:                     %.3f s, %.0f per second\n", adds, bareSeconds,
-                adds / bareSeconds);
+    std::printf("Bare loop x %d:                     %.3f s, %.0f per second\n", adds, bareSeconds, adds / bareSeconds);
     std::printf("Failed operations:                    %d\n", failures);
     return 0;
 }

@@ -103,8 +103,7 @@ void ReaderLink::SendAll(const std::vector<std::uint8_t>& bytes) {
         return;
     // The rest stays queued in the socket; only a stalled peer makes us wait here.
     QPointer<ReaderLink> self(this);
-    WaitUntil([self] { return !self || !self->isConnected || self->socket->bytesToWrite() == 0; },
-              timings.sendStallMs);
+    WaitUntil([self] { return !self || !self->isConnected || self->socket->bytesToWrite() == 0; }, timings.sendStallMs);
 }
 
 bool ReaderLink::Exchange(const std::vector<std::uint8_t>& frame, std::uint8_t awaitedCode) {
@@ -183,7 +182,9 @@ void ReaderLink::DeliverTags(const std::vector<std::uint8_t>& frame) {
     }
 }
 
-bool ReaderLink::SetRunning(bool on) { return Run(Commands::SetRunning(on)); }
+bool ReaderLink::SetRunning(bool on) {
+    return Run(Commands::SetRunning(on));
+}
 
 std::optional<int> ReaderLink::GetParameter(int id) {
     if (id < 0 || id > 0xFF)
@@ -206,7 +207,9 @@ int ReaderLink::GetRegion() {
     return Commands::RegionIndex(slot);
 }
 
-bool ReaderLink::SetRegion(int index) { return Run(Commands::SetRegion(index)); }
+bool ReaderLink::SetRegion(int index) {
+    return Run(Commands::SetRegion(index));
+}
 
 bool ReaderLink::ReadExtendedBlock(ExtendedBlock& block) {
     if (!Run(Commands::ReadExtendedBlock()))
@@ -232,9 +235,13 @@ std::string ReaderLink::ReadWhitelistEntry(int index) {
     return Commands::WhitelistEntryText(slot);
 }
 
-bool ReaderLink::AddWhitelistEntry(const std::string& idText) { return Run(Commands::AddWhitelistEntry(idText)); }
+bool ReaderLink::AddWhitelistEntry(const std::string& idText) {
+    return Run(Commands::AddWhitelistEntry(idText));
+}
 
-bool ReaderLink::ClearWhitelist() { return Run(Commands::ClearWhitelist()); }
+bool ReaderLink::ClearWhitelist() {
+    return Run(Commands::ClearWhitelist());
+}
 
 bool ReaderLink::DeleteWhitelistEntry(const std::string& idText) {
     return Run(Commands::DeleteWhitelistEntry(idText));

@@ -91,7 +91,7 @@ public:
     bool SetRegion(int index);            // false with nothing sent for an index without a pair
     [[nodiscard]] bool ReadExtendedBlock(ExtendedBlock& block);
     [[nodiscard]] bool WriteExtendedBlock(const ExtendedBlock& block);
-    [[nodiscard]] int ReadWhitelistCount();               // 0 when failed
+    [[nodiscard]] int ReadWhitelistCount();                  // 0 when failed
     [[nodiscard]] std::string ReadWhitelistEntry(int index); // empty when failed
     bool AddWhitelistEntry(const std::string& idText);       // false: not converted or unanswered
     bool ClearWhitelist();

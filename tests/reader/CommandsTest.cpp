@@ -152,19 +152,28 @@ INSTANTIATE_TEST_SUITE_P(
         AttemptCase{"SingleStatusZero", Commands::SetRunning(true), {Reply(0x41, 0)}, "X", false},
         AttemptCase{"TwoSilent", Commands::ClearWhitelist(), {}, "XPXP", false},
         AttemptCase{"TwoAnsweredFirst", Commands::ClearWhitelist(), {Reply(0xEB, 1)}, "X", true},
-        AttemptCase{"TwoStatusZeroRetried", Commands::ReadWhitelistCount(), {Reply(0xE8, 0, {0, 3}), Reply(0xE8, 1, {0, 3})},
-                    "XPX", true},
-        AttemptCase{"CountReplyTooShort", Commands::ReadWhitelistCount(), {Reply(0xE8, 1, {3}), Reply(0xE8, 1, {3})},
-                    "XPXP", false},
+        AttemptCase{"TwoStatusZeroRetried",
+                    Commands::ReadWhitelistCount(),
+                    {Reply(0xE8, 0, {0, 3}), Reply(0xE8, 1, {0, 3})},
+                    "XPX",
+                    true},
+        AttemptCase{"CountReplyTooShort",
+                    Commands::ReadWhitelistCount(),
+                    {Reply(0xE8, 1, {3}), Reply(0xE8, 1, {3})},
+                    "XPXP",
+                    false},
         AttemptCase{"AddTakesAnyCode", Commands::AddWhitelistEntry("01"), {Reply(0x23, 1, {2, 1})}, "X", true},
         AttemptCase{"BadIdSendsNothing", Commands::AddWhitelistEntry("0"), {}, "", false},
         AttemptCase{"BlockSilent", Commands::ReadExtendedBlock(), {}, "XPXP", false},
-        AttemptCase{"BlockShortRetriesAtOnce", Commands::ReadExtendedBlock(),
-                    {Reply(0x2E, 1, {0xC3, 1, 2}), Reply(0x2E, 1, {0xC3, 1, 2})}, "XX", false},
-        AttemptCase{"BlockShortThenWhole", Commands::ReadExtendedBlock(), {Reply(0x2E, 1, {0xC3}), blockReply}, "XX",
-                    true},
-        AttemptCase{"BlockNothingStoredPauses", Commands::ReadExtendedBlock(), {Bytes("43 54 00 02 FF 2E 01")}, "XPXP",
+        AttemptCase{"BlockShortRetriesAtOnce",
+                    Commands::ReadExtendedBlock(),
+                    {Reply(0x2E, 1, {0xC3, 1, 2}), Reply(0x2E, 1, {0xC3, 1, 2})},
+                    "XX",
                     false},
+        AttemptCase{
+            "BlockShortThenWhole", Commands::ReadExtendedBlock(), {Reply(0x2E, 1, {0xC3}), blockReply}, "XX", true},
+        AttemptCase{
+            "BlockNothingStoredPauses", Commands::ReadExtendedBlock(), {Bytes("43 54 00 02 FF 2E 01")}, "XPXP", false},
         AttemptCase{"WriteBlockSilentPausesOnce", Commands::WriteExtendedBlock(CountingBlock()), {}, "XP", false},
         AttemptCase{"WriteBlockAnswered", Commands::WriteExtendedBlock(CountingBlock()), {Reply(0x2F, 1)}, "X", true}),
     [](const auto& info) { return info.param.name; });
@@ -179,7 +188,8 @@ TEST(AttemptRuleTest, LinkLostDuringWaitEndsAtOnce) {
 TEST(AttemptRuleTest, RefusedExchangeEndsWithoutRetry) {
     ReplySlot slot;
     int pauses = 0;
-    AttemptHooks hooks{[] { return true; }, [] { return false; }, [&pauses] {
+    AttemptHooks hooks{[] { return true; }, [] { return false; },
+                       [&pauses] {
                            ++pauses;
                            return true;
                        }};

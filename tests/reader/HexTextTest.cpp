@@ -21,7 +21,8 @@ TEST_P(HexToBytesTest, AcceptsOnlyCapitalPairsUpToSixteenBytes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, HexToBytesTest,
-                         ::testing::Values(HexCase{"OneByte", "0A", true}, HexCase{"AllDigits", "0123456789ABCDEF", true},
+                         ::testing::Values(HexCase{"OneByte", "0A", true},
+                                           HexCase{"AllDigits", "0123456789ABCDEF", true},
                                            HexCase{"SixteenBytes", std::string(32, 'F'), true},
                                            HexCase{"Empty", "", false}, HexCase{"OddLength", "ABC", false},
                                            HexCase{"SeventeenBytes", std::string(34, 'A'), false},

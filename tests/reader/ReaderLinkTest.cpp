@@ -1,5 +1,5 @@
-#include "Globals.h"
 #include "ReaderLink.h"
+#include "Globals.h"
 #include "ReaderSimulator.h"
 #include "Waits.h"
 
@@ -17,7 +17,9 @@ constexpr ReaderLink::Timings answered{5000, 5000, 20, 2000};
 constexpr ReaderLink::Timings silentReader{5000, 100, 20, 2000};
 constexpr int eventWaitMs = 5000;
 
-std::string Hex(const QByteArray& bytes) { return bytes.toHex(' ').toUpper().toStdString(); }
+std::string Hex(const QByteArray& bytes) {
+    return bytes.toHex(' ').toUpper().toStdString();
+}
 
 std::vector<std::string> Hex(const std::vector<QByteArray>& frames) {
     std::vector<std::string> texts;
@@ -63,7 +65,7 @@ TEST_F(ReaderLinkTest, ParameterRoundTrip) {
     EXPECT_EQ(link->GetParameter(5), std::optional<int>(17));
     EXPECT_EQ(sim.ParameterValue(5), 17);
     EXPECT_EQ(Hex(sim.Received()), (std::vector<std::string>{"53 57 00 04 FF 23 02 2E", "53 57 00 05 FF 24 05 11 18",
-                                                              "53 57 00 04 FF 23 05 2B"}));
+                                                             "53 57 00 04 FF 23 05 2B"}));
 }
 
 TEST_F(ReaderLinkTest, RunningAndRegion) {

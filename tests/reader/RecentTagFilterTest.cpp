@@ -24,7 +24,7 @@ TEST(RecentTagFilterTest, NinthIdShownButNotRecorded) {
     for (int i = 0; i < 8; ++i)
         EXPECT_TRUE(filter.Admit("0" + std::to_string(i), 1000 + i));
     EXPECT_TRUE(filter.Admit("99", 1100));
-    EXPECT_TRUE(filter.Admit("99", 1200)); // not remembered, so not filtered
+    EXPECT_TRUE(filter.Admit("99", 1200));  // not remembered, so not filtered
     EXPECT_FALSE(filter.Admit("00", 1300)); // the first eight still are
     EXPECT_FALSE(filter.Admit("07", 1300));
 }

@@ -20,8 +20,7 @@ TEST_P(RegionFromPairTest, ReadsIndex) {
 INSTANTIATE_TEST_SUITE_P(Rows, RegionFromPairTest,
                          ::testing::Values(PairCase{"UsCanadaMexico", 0x31, 0x80, 0}, PairCase{"Europe", 0x4E, 0x00, 1},
                                            PairCase{"Taiwan", 0x31, 0xA7, 9}, PairCase{"Malaysia", 0x28, 0xA1, 16},
-                                           PairCase{"UnknownPair", 0x31, 0x81, -1},
-                                           PairCase{"Zeros", 0x00, 0x00, -1}),
+                                           PairCase{"UnknownPair", 0x31, 0x81, -1}, PairCase{"Zeros", 0x00, 0x00, -1}),
                          [](const auto& info) { return info.param.name; });
 
 struct IndexCase {
@@ -42,11 +41,11 @@ TEST_P(RegionForIndexTest, SendsPairOfIndexOrItsStandIn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, RegionForIndexTest,
-                         ::testing::Values(IndexCase{"Ten", 10, 0}, IndexCase{"Eleven", 11, 0}, IndexCase{"Eight", 8, 2},
-                                           IndexCase{"Fifteen", 15, 2}, IndexCase{"Seventeen", 17, 3},
-                                           IndexCase{"EuropeWritable", 1, 1}, IndexCase{"Five", 5, -1},
-                                           IndexCase{"Six", 6, -1}, IndexCase{"Eighteen", 18, -1},
-                                           IndexCase{"Negative", -1, -1}),
+                         ::testing::Values(IndexCase{"Ten", 10, 0}, IndexCase{"Eleven", 11, 0},
+                                           IndexCase{"Eight", 8, 2}, IndexCase{"Fifteen", 15, 2},
+                                           IndexCase{"Seventeen", 17, 3}, IndexCase{"EuropeWritable", 1, 1},
+                                           IndexCase{"Five", 5, -1}, IndexCase{"Six", 6, -1},
+                                           IndexCase{"Eighteen", 18, -1}, IndexCase{"Negative", -1, -1}),
                          [](const auto& info) { return info.param.name; });
 
 TEST(RegionCodesTest, EveryOfferedRegionRoundTrips) {

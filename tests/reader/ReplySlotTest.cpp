@@ -1,5 +1,5 @@
-#include "ReaderTestBytes.h"
 #include "ReplySlot.h"
+#include "ReaderTestBytes.h"
 #include "TagReport.h"
 
 #include <gtest/gtest.h>
@@ -60,8 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         RouteCase{"StatusZeroDropped", 0x23, true, "43 54 00 06 FF 23 00 02 01 3E", FrameRoute::Dropped, 0},
         RouteCase{"OtherCodeKeepsWaiting", 0x23, true, "43 54 00 06 FF 3E 01 31 80 74", FrameRoute::Ignored, 0},
-        RouteCase{"AnyCodeTakesAnyReplyWithoutStoring", 0, true, "43 54 00 06 FF 3E 01 31 80 74",
-                  FrameRoute::Accepted, 0},
+        RouteCase{"AnyCodeTakesAnyReplyWithoutStoring", 0, true, "43 54 00 06 FF 3E 01 31 80 74", FrameRoute::Accepted,
+                  0},
         // After a time-out the slot still waits, so a late reply ends the next any-code wait.
         RouteCase{"LateReplyToEarlierRequest", 0, true, "43 54 00 04 FF EA 01 7B", FrameRoute::Accepted, 0},
         RouteCase{"NothingWaiting", 0x23, false, "43 54 00 06 FF 23 01 02 01 3D", FrameRoute::Ignored, 0},
@@ -72,8 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
         RouteCase{"ChunkShorterThanLengthField", 0x23, true, "43 54 00 09 FF 23 01 02", FrameRoute::Dropped, 0},
         RouteCase{"LengthTwoAcceptedNothingStored", 0x23, true, "43 54 00 02 FF 23 01", FrameRoute::Accepted, 0},
         RouteCase{"LengthThreeStoresStatusOnly", 0x2F, true, "43 54 00 03 FF 2F 01", FrameRoute::Accepted, 1},
-        RouteCase{"LengthFourStoresStatusAndChecksum", 0x2F, true, "43 54 00 04 FF 2F 01 36", FrameRoute::Accepted,
-                  2}),
+        RouteCase{"LengthFourStoresStatusAndChecksum", 0x2F, true, "43 54 00 04 FF 2F 01 36", FrameRoute::Accepted, 2}),
     [](const auto& info) { return info.param.name; });
 
 TEST(ReplySlotTest, LengthOf256OrMoreIsAcceptedButNotStored) {

@@ -21,9 +21,13 @@ QByteArray IdBytes(const std::string& text) {
     return QByteArray::fromHex(QByteArray::fromStdString(text));
 }
 
-std::string IdText(const QByteArray& bytes) { return bytes.toHex().toUpper().toStdString(); }
+std::string IdText(const QByteArray& bytes) {
+    return bytes.toHex().toUpper().toStdString();
+}
 
-std::uint8_t At(const QByteArray& bytes, int index) { return static_cast<std::uint8_t>(bytes.at(index)); }
+std::uint8_t At(const QByteArray& bytes, int index) {
+    return static_cast<std::uint8_t>(bytes.at(index));
+}
 } // namespace
 
 ReaderSimulator::ReaderSimulator(QObject* parent) : QObject(parent), server(new QTcpServer(this)) {
@@ -51,7 +55,9 @@ bool ReaderSimulator::Listen(const QHostAddress& address, quint16 port) {
     return server->listen(address, port);
 }
 
-quint16 ReaderSimulator::Port() const { return server->serverPort(); }
+quint16 ReaderSimulator::Port() const {
+    return server->serverPort();
+}
 
 int ReaderSimulator::ParameterValue(std::uint8_t id) const {
     auto it = parameters.find(id);

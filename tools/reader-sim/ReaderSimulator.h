@@ -46,10 +46,10 @@ public:
     void SetWhitelist(std::vector<std::string> ids);
 
     // Misbehaviour.
-    void SetSilent(bool on) { silent = on; }                // record requests, answer nothing
-    void SetRefusing(bool on) { refusing = on; }            // answer every request with status 0
-    void SetReplyDelayMs(int ms) { replyDelayMs = ms; }     // answer after ms milliseconds
-    void SetSplitReplies(bool on) { splitReplies = on; }    // each reply in two writes
+    void SetSilent(bool on) { silent = on; }             // record requests, answer nothing
+    void SetRefusing(bool on) { refusing = on; }         // answer every request with status 0
+    void SetReplyDelayMs(int ms) { replyDelayMs = ms; }  // answer after ms milliseconds
+    void SetSplitReplies(bool on) { splitReplies = on; } // each reply in two writes
     // Each reply shares one write with a tag report of these ids (before or after the reply).
     void SetJoinedReport(std::vector<std::string> ids, std::uint8_t code = 0x45, bool reportFirst = false);
     // The connection is dropped, unanswered, when its n-th request arrives (0: never).

@@ -57,7 +57,9 @@ int main(int argc, char** argv) {
     parser.process(app);
 
     QTextStream err(stderr);
-    const QHostAddress address(parser.value(host));
+    const QString hostText = parser.value(host);
+    const QHostAddress address =
+        hostText == QStringLiteral("localhost") ? QHostAddress(QHostAddress::LocalHost) : QHostAddress(hostText);
     if (address.isNull() || !address.isLoopback()) {
         err << "reader-sim: only loopback addresses are allowed\n";
         return 2;

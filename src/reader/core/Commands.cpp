@@ -12,11 +12,19 @@ bool HoldsData(const ReplySlot& slot, int dataBytes) {
     return slot.accepted && slot.storedLength >= dataBytes + 2 && slot.stored[0] == 1;
 }
 
-bool AnyReply(const ReplySlot& slot) { return slot.accepted; }
+bool AnyReply(const ReplySlot& slot) {
+    return slot.accepted;
+}
 // status, one byte ahead of the block, the block, checksum
-bool ExtendedBlockComplete(const ReplySlot& slot) { return HoldsData(slot, 1 + static_cast<int>(extendedBlockSize)); }
-bool CountComplete(const ReplySlot& slot) { return HoldsData(slot, 2); }
-bool EntryPresent(const ReplySlot& slot) { return slot.accepted && slot.storedLength > 1; }
+bool ExtendedBlockComplete(const ReplySlot& slot) {
+    return HoldsData(slot, 1 + static_cast<int>(extendedBlockSize));
+}
+bool CountComplete(const ReplySlot& slot) {
+    return HoldsData(slot, 2);
+}
+bool EntryPresent(const ReplySlot& slot) {
+    return slot.accepted && slot.storedLength > 1;
+}
 
 Command Make(std::uint8_t code, std::vector<std::uint8_t> payload, std::uint8_t awaited, int attempts, PauseRule pause,
              bool (*endsWhen)(const ReplySlot&)) {
@@ -77,7 +85,9 @@ Command SetParameter(std::uint8_t id, std::uint8_t value) {
     return Make(ReaderCode::setParameter, {id, value}, 0, 1, PauseRule::None, AnyReply);
 }
 
-Command GetRegion() { return Make(ReaderCode::getRegion, {}, ReaderCode::getRegion, 1, PauseRule::None, AnyReply); }
+Command GetRegion() {
+    return Make(ReaderCode::getRegion, {}, ReaderCode::getRegion, 1, PauseRule::None, AnyReply);
+}
 
 Command SetRegion(int index) {
     std::optional<std::array<std::uint8_t, 2>> pair = RegionPairForIndex(index);
@@ -114,13 +124,17 @@ Command ReadWhitelistEntry(int index) {
                 EntryPresent);
 }
 
-Command AddWhitelistEntry(std::string_view idText) { return WithId(ReaderCode::whitelistAdd, idText); }
+Command AddWhitelistEntry(std::string_view idText) {
+    return WithId(ReaderCode::whitelistAdd, idText);
+}
 
 Command ClearWhitelist() {
     return Make(ReaderCode::whitelistClear, {}, 0, 2, PauseRule::AfterEachFailure, AnyReply);
 }
 
-Command DeleteWhitelistEntry(std::string_view idText) { return WithId(ReaderCode::whitelistDelete, idText); }
+Command DeleteWhitelistEntry(std::string_view idText) {
+    return WithId(ReaderCode::whitelistDelete, idText);
+}
 
 std::optional<int> ParameterValue(const ReplySlot& slot, std::uint8_t id) {
     if (!HoldsData(slot, 2) || slot.stored[1] != id)
@@ -141,7 +155,9 @@ bool CopyExtendedBlock(const ReplySlot& slot, ExtendedBlock& block) {
     return true;
 }
 
-bool WriteConfirmed(const ReplySlot& slot) { return slot.accepted && slot.storedLength > 0 && slot.stored[0] == 1; }
+bool WriteConfirmed(const ReplySlot& slot) {
+    return slot.accepted && slot.storedLength > 0 && slot.stored[0] == 1;
+}
 
 int WhitelistCount(const ReplySlot& slot) {
     if (!CountComplete(slot))

@@ -15,8 +15,8 @@ using ExtendedBlock = std::array<std::uint8_t, extendedBlockSize>;
 
 // What happens between attempts when an attempt did not end the operation.
 enum class PauseRule {
-    None,              // single-attempt operations return at once
-    AfterEachFailure,  // pause after every failed attempt, the last one included
+    None,               // single-attempt operations return at once
+    AfterEachFailure,   // pause after every failed attempt, the last one included
     NotAfterShortReply, // as AfterEachFailure, but an accepted reply too short to use retries at once
     OnlyWhenUnanswered, // pause only when no reply was accepted at all
 };
@@ -65,6 +65,6 @@ std::optional<int> ParameterValue(const ReplySlot& slot, std::uint8_t id);
 int RegionIndex(const ReplySlot& slot); // -1 unknown or failed
 bool CopyExtendedBlock(const ReplySlot& slot, ExtendedBlock& block);
 bool WriteConfirmed(const ReplySlot& slot);
-int WhitelistCount(const ReplySlot& slot); // 0 when failed
+int WhitelistCount(const ReplySlot& slot);             // 0 when failed
 std::string WhitelistEntryText(const ReplySlot& slot); // empty when failed or no id bytes
 } // namespace Commands

@@ -39,7 +39,9 @@ std::uint8_t Checksum(std::span<const std::uint8_t> bytes);
 std::vector<std::uint8_t> BuildRequest(std::uint8_t code, std::span<const std::uint8_t> payload = {});
 
 // Reads the length field of a frame (bytes 2 and 3); the frame must have at least 4 bytes.
-inline int LengthField(std::span<const std::uint8_t> frame) { return frame[2] << 8 | frame[3]; }
+inline int LengthField(std::span<const std::uint8_t> frame) {
+    return frame[2] << 8 | frame[3];
+}
 
 enum class ParseStatus {
     Ok,         // frame holds one complete reply frame

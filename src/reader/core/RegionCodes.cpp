@@ -16,7 +16,9 @@ constexpr std::array<RegionCode, 11> regions{{
 }};
 } // namespace
 
-std::span<const RegionCode> RegionTable() { return regions; }
+std::span<const RegionCode> RegionTable() {
+    return regions;
+}
 
 int RegionIndexFromPair(std::uint8_t first, std::uint8_t second) {
     for (const RegionCode& region : regions)
