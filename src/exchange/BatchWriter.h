@@ -1,0 +1,24 @@
+#pragma once
+
+#include "Hive.h"
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+// Runs many store operations in large transactions: tens of thousands of records would take
+// minutes one commit at a time. Every operation stays whole (a record is old or new, never
+// half-written). One failing operation rolls its whole transaction back, so such a batch is
+// run again one operation at a time and only the failing ones are lost.
+class BatchWriter {
+public:
+    explicit BatchWriter(Hive& hive, size_t batchSize = 1000);
+
+    // Runs op(i) for every i below count, in order; the result tells for each whether its
+    // effect is in the store. Operations must give the same result when run again.
+    std::vector<bool> Run(size_t count, const std::function<bool(size_t)>& op);
+
+private:
+    Hive& hive;
+    size_t batchSize;
+};

@@ -1,0 +1,101 @@
+#include "BulkDelete.h"
+
+#include "BatchWriter.h"
+#include "CListCtrlEx.h"
+#include "MainDialog.h"
+#include "Prompts.h"
+#include "UiTexts.h"
+
+#include <QPushButton>
+
+#include <vector>
+
+namespace {
+
+QString Caption(const LanguageTexts& t) { return LookupText(t, "COMMON", "004", QStringLiteral("刪除")); }
+
+void ReportFailures(MainDialog& main, int failed) {
+    if (failed <= 0)
+        return;
+    prompts().Message(&main, LookupText(main.Context().texts, "COMMON", "071", QStringLiteral("無法刪除的資料筆數:")) +
+                                 QLatin1Char(' ') + QString::number(failed));
+}
+
+void DeleteSelected(MainDialog& main) {
+    CListCtrlEx& list = *main.List();
+    RegisterContext& context = main.Context();
+    const int row = list.FirstSelectedRow();
+    if (row < 0)
+        return;
+    const QString question = LookupText(context.texts, "COMMON", "006", QStringLiteral("是否刪除此筆資料?"));
+    if (!prompts().Confirm(&main, Caption(context.texts), QStringLiteral("\n\n") + question))
+        return;
+    TagRecord record;
+    record.tagId = list.CellText(row, RegisterColumn::tag).toStdString();
+    if (!context.store.DeleteTag(record)) {
+        ReportFailures(main, 1);
+        return;
+    }
+    list.DeleteRow(row);
+    main.ShowCountLine();
+    context.config.registerChanged = true;
+}
+
+} // namespace
+
+DeleteOutcome DeleteRowsInScope(MainDialog& main, RowScope scope) {
+    CListCtrlEx& list = *main.List();
+    RegisterContext& context = main.Context();
+    DeleteOutcome outcome;
+
+    std::vector<int> rows;
+    std::vector<TagRecord> records;
+    const int count = list.RowCount();
+    for (int row = 0; row < count; ++row) {
+        if (!RowInScope(scope, list.CellText(row, RegisterColumn::mark)))
+            continue;
+        rows.push_back(row);
+        TagRecord record;
+        record.tagId = list.CellText(row, RegisterColumn::tag).toStdString();
+        records.push_back(std::move(record));
+    }
+
+    BatchWriter writer(context.store.GetHive());
+    const std::vector<bool> gone =
+        writer.Run(records.size(), [&](size_t i) { return context.store.DeleteTag(records[i]); });
+    std::vector<int> doomed;
+    doomed.reserve(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (gone[i])
+            doomed.push_back(rows[i]);
+        else
+            ++outcome.failed;
+    }
+    outcome.deleted = static_cast<int>(doomed.size());
+    list.DeleteRows(std::move(doomed));
+
+    main.ShowCountLine();
+    context.config.registerChanged = true;
+    ReportFailures(main, outcome.failed);
+    return outcome;
+}
+
+void RunDeleteMenu(MainDialog& main) {
+    const LanguageTexts& t = main.Context().texts;
+    using namespace DeleteCommand;
+    const int choice =
+        prompts().Menu(main.Button(1045), {{selected, LookupText(t, "APB1", "050", QStringLiteral("刪除單筆資料"))},
+                                           {0, QString()},
+                                           {marked, LookupText(t, "APB1", "051", QStringLiteral("刪除有*標記資料"))},
+                                           {unmarked, LookupText(t, "APB1", "052", QStringLiteral("刪除無*標記資料"))}});
+    if (choice == selected) {
+        DeleteSelected(main);
+        return;
+    }
+    if (choice != marked && choice != unmarked)
+        return;
+    const QString question = LookupText(t, "COMMON", "049", QStringLiteral("是否確定?"));
+    if (!prompts().Confirm(&main, Caption(t), QStringLiteral("\n\n") + question))
+        return;
+    (void)DeleteRowsInScope(main, choice == marked ? RowScope::Marked : RowScope::Unmarked);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "RowScope.h"
+
+class MainDialog;
+
+// Button 1046 of the main window: gives the plates of the chosen rows their tag in the plate
+// lists of the plate-recognition product, never replacing a tag a plate already has.
+void RunPlateTransferMenu(MainDialog& main);
+
+namespace TransferCommand {
+constexpr int all = 1001;
+constexpr int marked = 1002;
+constexpr int unmarked = 1003;
+} // namespace TransferCommand
+
+// After the confirmation: the walk over the rows in scope, one box per plate missing from the
+// list of its row's type. Returns the number of plates that took the tag.
+int TransferRows(MainDialog& main, RowScope scope);

@@ -1,0 +1,103 @@
+#include "TagFileImport.h"
+
+#include "BatchWriter.h"
+#include "MainDialog.h"
+#include "Prompts.h"
+#include "TagFileLine.h"
+#include "UiTexts.h"
+
+#include <QIODevice>
+
+#include <vector>
+
+namespace {
+
+QString Qs(const std::string& text) { return QString::fromStdString(text); }
+
+// Diagnostic boxes of the check are fixed English texts.
+void CheckLine(MainDialog& main, const TagFileLine& line) {
+    RegisterContext& context = main.Context();
+    if (!line.plate.empty() && !context.PlatesOf(line.carType).Exists(line.plate)) {
+        prompts().Message(&main, QStringLiteral("NOT FOUND(") + QString::number(line.carType == 2 ? 2 : 1) +
+                                     QStringLiteral(") => NO:") + Qs(line.plate));
+    }
+    TagRecord stored;
+    if (!context.store.ReadRecord(line.tagId, &stored)) {
+        prompts().Message(&main, QStringLiteral("NEW => TAG:") + Qs(line.tagId) + QStringLiteral(" NO:") +
+                                     Qs(line.plate));
+    } else if (stored.plate != line.plate) {
+        prompts().Message(&main, QStringLiteral("CHANGE => TAG:") + Qs(line.tagId) + QStringLiteral(" NO:") +
+                                     Qs(stored.plate) + QStringLiteral(" => ") + Qs(line.plate));
+    }
+}
+
+} // namespace
+
+QByteArray ReadWholeLines(QIODevice& source, bool* readError) {
+    QByteArray bytes;
+    bool failed = false;
+    char chunk[64 * 1024];
+    for (;;) {
+        const qint64 got = source.read(chunk, sizeof chunk);
+        if (got < 0) {
+            failed = true;
+            break;
+        }
+        if (got == 0)
+            break;
+        bytes.append(chunk, got);
+    }
+    // A line cut by the error is not a line of the file.
+    if (failed)
+        bytes.truncate(bytes.lastIndexOf('\n') + 1);
+    if (readError)
+        *readError = failed;
+    return bytes;
+}
+
+TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool checkOnly) {
+    RegisterContext& context = main.Context();
+    TagFileImportOutcome outcome;
+    const QByteArray bytes = ReadWholeLines(source, &outcome.readError);
+
+    std::vector<TagRecord> records;
+    for (const std::optional<std::string>& text : TagFileLine::DecodeLines({bytes.constData(), size_t(bytes.size())})) {
+        if (!text)
+            continue;
+        std::optional<TagFileLine> line = TagFileLine::Parse(*text);
+        if (!line)
+            continue;
+        ++outcome.lines;
+        if (checkOnly)
+            CheckLine(main, *line);
+        else
+            records.push_back(TagRecord{line->tagId, line->plate, line->carType, false, false});
+    }
+
+    if (!checkOnly) {
+        BatchWriter writer(context.store.GetHive());
+        const std::vector<bool> written = writer.Run(records.size(), [&](size_t i) {
+            return context.store.WriteRecord(records[i].tagId, &records[i]);
+        });
+        // In file order, so the last line of a tag wins in the list as it did in the store.
+        for (size_t i = 0; i < records.size(); ++i) {
+            if (written[i])
+                main.UpsertRow(-1, records[i]);
+            else
+                ++outcome.failed;
+        }
+    }
+
+    main.ShowCountLine();
+    context.config.registerChanged = true;
+    const LanguageTexts& texts = context.texts;
+    if (outcome.failed > 0) {
+        prompts().Message(&main, LookupText(texts, "COMMON", "070", QStringLiteral("無法寫入的資料筆數:")) +
+                                     QLatin1Char(' ') + QString::number(outcome.failed));
+    }
+    if (outcome.readError) {
+        prompts().Message(&main, LookupText(texts, "COMMON", "072",
+                                            QStringLiteral("檔案未能完整讀取,只處理了錯誤之前的資料。")));
+    }
+    return outcome;
+}

@@ -1,0 +1,92 @@
+#include "TagFileLine.h"
+
+#include "CodePage.h"
+
+#include <algorithm>
+
+namespace {
+
+std::string WithoutChar(std::string_view text, char drop) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text)
+        if (c != drop)
+            out.push_back(c);
+    return out;
+}
+
+void RaiseAscii(std::string& text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+}
+
+template <typename Fn> void ForEachLine(std::string_view bytes, Fn&& fn) {
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find('\n', start);
+        size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+        std::string_view line = bytes.substr(start, (end == std::string_view::npos ? bytes.size() : end) - start);
+        if (end != std::string_view::npos && !line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        fn(line);
+        start = next;
+    }
+}
+
+} // namespace
+
+std::optional<TagFileLine> TagFileLine::Parse(std::string_view line) {
+    if (line.empty() || std::count(line.begin(), line.end(), ',') != 2)
+        return std::nullopt;
+    size_t first = line.find(',');
+    size_t second = line.find(',', first + 1);
+
+    TagFileLine out;
+    out.tagId = WithoutChar(line.substr(0, first), ' ');
+    if (CodePageLength(out.tagId) != kTagBytes)
+        return std::nullopt;
+    RaiseAscii(out.tagId);
+
+    out.plate = WithoutChar(WithoutChar(line.substr(first + 1, second - first - 1), '-'), ' ');
+    RaiseAscii(out.plate);
+
+    std::string type = WithoutChar(line.substr(second + 1), ' ');
+    if (type.empty())
+        type = "1";
+    if (type != "1" && type != "2")
+        return std::nullopt;
+    out.carType = type == "2" ? 2 : 1;
+    return out;
+}
+
+std::string TagFileLine::Format(std::string_view tagId, std::string_view plate, int carType) {
+    std::string line;
+    line.reserve(tagId.size() + plate.size() + 5);
+    line.append(tagId).append(1, ',').append(plate).append(1, ',').append(carType == 2 ? "2" : "1").append("\r\n");
+    return line;
+}
+
+size_t TagFileLine::CodePageLength(std::string_view utf8) {
+    size_t length = 0;
+    for (unsigned char c : utf8) {
+        if (c < 0x80)
+            length += 1;
+        else if ((c & 0xC0) != 0x80)
+            length += 2; // a lead byte: one two-byte character of the code page
+    }
+    return length;
+}
+
+std::vector<std::optional<std::string>> TagFileLine::DecodeLines(std::string_view bytes) {
+    std::vector<std::optional<std::string>> lines;
+    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF" && IsValidUtf8(bytes.substr(3)))
+        bytes.remove_prefix(3);
+    if (IsValidUtf8(bytes)) {
+        ForEachLine(bytes, [&](std::string_view line) { lines.emplace_back(std::string(line)); });
+        return lines;
+    }
+    // Line by line, so one damaged line costs that line only, not the whole file.
+    ForEachLine(bytes, [&](std::string_view line) { lines.push_back(Big5ToUtf8(line)); });
+    return lines;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One line of a tag file: "tag,plate,type" with CR LF. Text here is UTF-8; the file's code
+// page is dealt with when the file is read or written.
+struct TagFileLine {
+    std::string tagId;
+    std::string plate;
+    int carType = 1;
+
+    static constexpr size_t kTagBytes = 24;
+
+    // The import's rules for one line without its line end; nullopt when the line is passed over.
+    static std::optional<TagFileLine> Parse(std::string_view line);
+    // An exported line with its CR LF: "2" for motorcycles, "1" for everything else.
+    static std::string Format(std::string_view tagId, std::string_view plate, int carType);
+    // Length in the suite's two-byte code page: one byte per ASCII character, two for others.
+    static size_t CodePageLength(std::string_view utf8);
+    // Splits file bytes into lines (LF ends a line, a CR before it goes too; the last line needs
+    // no end) and decodes them: the whole file as UTF-8 when it is valid UTF-8 (a byte-order mark
+    // is dropped), else each line from Big5. A line that is neither gives nullopt.
+    static std::vector<std::optional<std::string>> DecodeLines(std::string_view bytes);
+};

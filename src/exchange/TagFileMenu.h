@@ -1,0 +1,14 @@
+#pragma once
+
+class MainDialog;
+
+// Button 1047 of the main window: import, import check and the three exports of tag files.
+void RunFileMenu(MainDialog& main);
+
+namespace TagFileCommand {
+constexpr int import = 3001;
+constexpr int exportAll = 3002;
+constexpr int exportMarked = 3003;
+constexpr int exportUnmarked = 3004;
+constexpr int importCheck = 3005;
+} // namespace TagFileCommand
