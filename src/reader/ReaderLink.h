@@ -23,7 +23,7 @@ class QTcpSocket;
 //
 // Use from the reader window (OpenReaderLink / CloseReaderLink):
 //
-//   auto* link = new ReaderLink();                 // Part defaults: 5000 / 3000 / 500 / 1000 ms
+//   auto* link = new ReaderLink();                 // defaults: 5000 / 3000 / 500 / 1000 ms
 //   connect(link, &ReaderLink::peerClosed, ...);   // back to Disconnected; queued, may delete
 //   if (!link->Open(host, port)) { delete link; /* "Connect fail!" */ }
 //   link->SetProcessing(true);                     // before the first command, so its reply counts

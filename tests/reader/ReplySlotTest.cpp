@@ -22,17 +22,6 @@ TEST(ReplySlotTest, StoresAwaitedReplyFromStatusOn) {
     EXPECT_EQ(Hex({slot.stored.begin(), slot.stored.begin() + 4}), "01 02 01 3D");
 }
 
-TEST(ReplySlotTest, ResetClearsEarlierReply) {
-    ReplySlot slot = Waiting(0x23);
-    ASSERT_EQ(HandleReplyFrame(slot, parameterReply), FrameRoute::Accepted);
-    slot.Reset(0xE8);
-    EXPECT_FALSE(slot.accepted);
-    EXPECT_TRUE(slot.waiting);
-    EXPECT_EQ(slot.awaitedCode, 0xE8);
-    EXPECT_EQ(slot.storedLength, 0);
-    EXPECT_EQ(slot.stored[0], 0);
-}
-
 struct RouteCase {
     const char* name;
     std::uint8_t awaited;
