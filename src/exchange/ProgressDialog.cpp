@@ -56,6 +56,7 @@ bool ProgressDialog::Create() {
     SetControlId(stopButton, 1040);
     stopButton->setGeometry(du.Rect(75, 50, 50, 12));
     stopButton->hide();
+    ApplyRange(); // a range set before the window existed
 
     setFixedSize(size.width(), std::max(1, size.height() - 32));
     if (QScreen* screen = QApplication::primaryScreen())
@@ -67,9 +68,15 @@ bool ProgressDialog::Create() {
 void ProgressDialog::SetRange(qint64 lowBound, qint64 highBound) {
     low = lowBound;
     high = std::max(lowBound, highBound);
+    ApplyRange();
+}
+
+void ProgressDialog::ApplyRange() {
     if (!bar)
         return;
-    bar->setRange(0, static_cast<int>(std::min(high - low, kBarSteps)));
+    // An empty range would turn the bar into a busy indicator; it should simply stand empty.
+    bar->setRange(0, static_cast<int>(std::clamp(high - low, qint64(1), kBarSteps)));
+    bar->setValue(0);
 }
 
 void ProgressDialog::SetPos(qint64 pos) {

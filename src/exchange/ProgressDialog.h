@@ -28,6 +28,8 @@ public:
     QProgressBar* Bar() const { return bar; }
 
 private:
+    void ApplyRange();
+
     QString labelText;
     QLabel* label = nullptr;
     QProgressBar* bar = nullptr;
