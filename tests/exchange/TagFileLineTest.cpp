@@ -1,0 +1,119 @@
+#include "CodePage.h"
+#include "TagFileLine.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace {
+
+const std::string kTag = "E20000172211010012345678"; // 24 characters
+
+struct LineCase {
+    const char* name;
+    std::string line;
+    bool accepted;
+    std::string tagId = {};
+    std::string plate = {};
+    int carType = 1;
+};
+
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
+
+class ParseLine : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(ParseLine, FollowsTheImportRules) {
+    const LineCase& c = GetParam();
+    std::optional<TagFileLine> line = TagFileLine::Parse(c.line);
+    ASSERT_EQ(line.has_value(), c.accepted);
+    if (!line)
+        return;
+    EXPECT_EQ(line->tagId, c.tagId);
+    EXPECT_EQ(line->plate, c.plate);
+    EXPECT_EQ(line->carType, c.carType);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ParseLine,
+    ::testing::Values(
+        LineCase{"Exported", kTag + ",ABC123,1", true, kTag, "ABC123", 1},
+        LineCase{"Motorcycle", kTag + ",XY9,2", true, kTag, "XY9", 2},
+        LineCase{"SpacedSmallTagDashedPlateBlankType", "e2000017 22110100 12345678,ab-12 3c,   ", true, kTag,
+                 "AB123C", 1},
+        LineCase{"EmptyPlateTypeTwo", kTag + ",,2", true, kTag, "", 2},
+        LineCase{"EmptyTypeIsCar", kTag + ",P,", true, kTag, "P", 1},
+        LineCase{"SpacesAroundType", kTag + ",P, 2 ", true, kTag, "P", 2},
+        LineCase{"ChinesePlateKept", kTag + ",臺北-ab 1,1", true, kTag, "臺北AB1", 1},
+        LineCase{"TwelveBig5CharactersAreTwentyFourBytes", "臺臺臺臺臺臺臺臺臺臺臺臺,P,1", true,
+                 "臺臺臺臺臺臺臺臺臺臺臺臺", "P", 1},
+        LineCase{"EmptyLine", "", false},
+        LineCase{"ThreeCommas", kTag + ",A,1,", false},
+        LineCase{"OneComma", kTag + ",A", false},
+        LineCase{"Tag23", kTag.substr(1) + ",A,1", false},
+        LineCase{"Tag25", kTag + "0,A,1", false},
+        LineCase{"EmptyTag", ",A,1", false},
+        LineCase{"TypeThree", kTag + ",A,3", false},
+        LineCase{"TypeZeroOne", kTag + ",A,01", false},
+        LineCase{"TypeOneTab", kTag + ",A,1\t", false},
+        LineCase{"TabInTagCounts", kTag.substr(1) + "\t,A,1", true, kTag.substr(1) + "\t", "A", 1},
+        LineCase{"TrailingCarriageReturnIsNotALineEnd", kTag + ",A,1\r", false}),
+    [](const ::testing::TestParamInfo<LineCase>& info) { return std::string(info.param.name); });
+
+TEST(FormatLine, WritesTagPlateTypeAndCrLf) {
+    EXPECT_EQ(TagFileLine::Format(kTag, "ABC", 2), kTag + ",ABC,2\r\n");
+    EXPECT_EQ(TagFileLine::Format(kTag, "", 1), kTag + ",,1\r\n");
+    EXPECT_EQ(TagFileLine::Format(kTag, "ABC", 7), kTag + ",ABC,1\r\n"); // any other type is a car
+}
+
+TEST(FormatLine, ParsesBackWhatItWrites) {
+    std::string line = TagFileLine::Format(kTag, "ABC123", 2);
+    line.resize(line.size() - 2);
+    auto parsed = TagFileLine::Parse(line);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->tagId, kTag);
+    EXPECT_EQ(parsed->plate, "ABC123");
+    EXPECT_EQ(parsed->carType, 2);
+}
+
+std::vector<std::optional<std::string>> Lines(std::initializer_list<const char*> texts) {
+    std::vector<std::optional<std::string>> lines;
+    for (const char* t : texts)
+        lines.emplace_back(t);
+    return lines;
+}
+
+TEST(DecodeLines, SplitsAtLineFeedsAndDropsTheCarriageReturnBeforeThem) {
+    EXPECT_EQ(TagFileLine::DecodeLines("a\r\nb\nc"), Lines({"a", "b", "c"}));
+    EXPECT_EQ(TagFileLine::DecodeLines("a\r\n\r\nb\r\n"), Lines({"a", "", "b"}));
+    EXPECT_EQ(TagFileLine::DecodeLines(""), Lines({}));
+    EXPECT_EQ(TagFileLine::DecodeLines("a\rb\n"), Lines({"a\rb"}));
+}
+
+TEST(DecodeLines, ReadsUtf8AndSkipsItsByteOrderMark) {
+    EXPECT_EQ(TagFileLine::DecodeLines("\xEF\xBB\xBF臺北\r\nx"), Lines({"臺北", "x"}));
+}
+
+TEST(DecodeLines, ReadsBig5WhenTheFileIsNotUtf8) {
+    const std::string big5 = *Utf8ToBig5("臺北\r\n高雄\r\n");
+    ASSERT_NE(big5, "臺北\r\n高雄\r\n");
+    EXPECT_EQ(TagFileLine::DecodeLines(big5), Lines({"臺北", "高雄"}));
+}
+
+TEST(DecodeLines, ADamagedBig5LineCostsOnlyThatLine) {
+    const std::string big5 = *Utf8ToBig5("臺北") + "\r\n\x81\r\nAB";
+    auto lines = TagFileLine::DecodeLines(big5);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], std::optional<std::string>("臺北"));
+    EXPECT_FALSE(lines[1].has_value());
+    EXPECT_EQ(lines[2], std::optional<std::string>("AB"));
+}
+
+TEST(CodePageLength, CountsTwoBytesForEveryNonAsciiCharacter) {
+    EXPECT_EQ(TagFileLine::CodePageLength("AB"), 2u);
+    EXPECT_EQ(TagFileLine::CodePageLength("臺A"), 3u);
+    EXPECT_EQ(TagFileLine::CodePageLength(""), 0u);
+}
+
+} // namespace

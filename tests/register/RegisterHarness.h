@@ -1,0 +1,125 @@
+#pragma once
+
+// A main window over a register in a temporary hive, for the tests of the register's flows.
+#include "AppConfig.h"
+#include "CListCtrlEx.h"
+#include "LanguageTexts.h"
+#include "MainDialog.h"
+#include "PlateList.h"
+#include "RegisterContext.h"
+#include "SettingsStore.h"
+#include "SqliteHive.h"
+#include "TagStore.h"
+#include "TempDir.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct SeedRecord {
+    std::string tagId;
+    std::string plate;
+    int carType = 1;
+    bool marked = false;
+    bool useOk = false;
+};
+
+class RegisterHarness {
+public:
+    // seed runs on the writable hive before the window loads the register; with readOnly the
+    // window then works on the same hive opened for reading only, so every store write fails.
+    explicit RegisterHarness(std::vector<SeedRecord> records = {}, std::function<void(Hive&)> seed = {},
+                             bool readOnly = false) {
+        const std::string file = dir.File("user.hive");
+        {
+            auto writable = SqliteHive::Open(file);
+            TagStore seedStore(*writable);
+            for (const SeedRecord& r : records) {
+                TagRecord record{r.tagId, r.plate, r.carType, false, false};
+                (void)seedStore.WriteRecord(r.tagId, &record);
+                if (r.marked)
+                    (void)seedStore.WriteMark(r.tagId, 1);
+                if (r.useOk)
+                    (void)seedStore.WriteUseOk(r.tagId, 1);
+            }
+            if (seed)
+                seed(*writable);
+            if (!readOnly)
+                hive = std::move(writable);
+        }
+        if (readOnly)
+            hive = SqliteHive::OpenReadOnly(file);
+        texts.LoadShared();
+        store = std::make_unique<TagStore>(*hive);
+        cars = std::make_unique<PlateList>(*hive, 1);
+        motorcycles = std::make_unique<PlateList>(*hive, 2);
+        settings = std::make_unique<SettingsStore>(*hive);
+        context = std::make_unique<RegisterContext>(
+            RegisterContext{config, texts, *store, *cars, *motorcycles, *settings, {}, {}});
+        main = std::make_unique<MainDialog>(*context);
+    }
+
+    MainDialog& Main() { return *main; }
+    CListCtrlEx& List() { return *main->List(); }
+    TagStore& Store() { return *store; }
+    std::string File(const std::string& name) const { return dir.File(name); }
+    QString Path(const std::string& name) const { return QString::fromStdString(dir.File(name)); }
+
+    QStringList Column(int col) {
+        QStringList cells;
+        for (int row = 0; row < List().RowCount(); ++row)
+            cells << List().CellText(row, col);
+        return cells;
+    }
+
+    std::optional<TagRecord> Stored(const std::string& tag) {
+        TagRecord record;
+        if (!store->ReadRecord(tag, &record))
+            return std::nullopt;
+        record.tagId = tag;
+        return record;
+    }
+
+    // The plate's "eTag" value in the list of carType; nullopt when the value (or plate) is missing.
+    std::optional<std::string> PlateTag(int carType, const std::string& plate) {
+        PlateList& list = carType == 2 ? *motorcycles : *cars;
+        auto key = list.OpenKey("\\" + plate);
+        if (!key)
+            return std::nullopt;
+        return key->GetString("eTag", 256);
+    }
+
+    // Puts a plate into a plate list, optionally with an "eTag" value.
+    static void AddPlate(Hive& hive, int carType, const std::string& plate,
+                         std::optional<std::string> tag = std::nullopt) {
+        PlateList list(hive, carType);
+        auto key = list.CreateKey("\\" + plate);
+        if (key && tag)
+            (void)key->SetString("eTag", *tag);
+    }
+
+    AppConfig config;
+    LanguageTexts texts;
+
+private:
+    TempDir dir;
+    std::unique_ptr<SqliteHive> hive;
+    std::unique_ptr<TagStore> store;
+    std::unique_ptr<PlateList> cars;
+    std::unique_ptr<PlateList> motorcycles;
+    std::unique_ptr<SettingsStore> settings;
+    std::unique_ptr<RegisterContext> context;
+    std::unique_ptr<MainDialog> main;
+};
+
+// A 24-character tag id numbered n.
+inline std::string TagNo(int n) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "E2000017221101%010d", n);
+    return buf;
+}
