@@ -1,0 +1,365 @@
+#include "../register/RegisterHarness.h"
+#include "CodePage.h"
+#include "ScriptedPrompts.h"
+#include "TagFileImport.h"
+#include "TagFileMenu.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using namespace TagFileCommand;
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string Data(const char* name) { return std::string(LUMETRA_TEST_DATA) + "/" + name; }
+
+// Hands out its bytes up to a point, then fails as a damaged disk does.
+class FailingDevice : public QIODevice {
+public:
+    FailingDevice(QByteArray bytes, qint64 failAt) : bytes(std::move(bytes)), failAt(failAt) {
+        open(QIODevice::ReadOnly);
+    }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        if (offset >= failAt)
+            return -1;
+        const qint64 n = std::min(maxSize, failAt - offset);
+        std::memcpy(data, bytes.constData() + offset, size_t(n));
+        offset += n;
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray bytes;
+    qint64 failAt;
+    qint64 offset = 0;
+};
+
+std::vector<SeedRecord> ThreeRows() {
+    return {{TagNo(1), "AAA111", 1, true, false}, {TagNo(2), "BBB222", 2, false, true}, {TagNo(3), "", 1, true, true}};
+}
+
+// ---- the menu
+
+TEST(FileMenu, OffersFiveCommandsUnderItsButtonAndDoesNothingWithoutAChoice) {
+    RegisterHarness harness;
+    ScriptedPrompts prompts;
+    RunFileMenu(harness.Main());
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    const auto& items = prompts.shown[0].items;
+    std::vector<int> ids;
+    for (const auto& item : items)
+        ids.push_back(item.id);
+    EXPECT_EQ(ids, (std::vector<int>{import, importCheck, 0, exportAll, exportMarked, exportUnmarked}));
+    EXPECT_EQ(items[0].text, QStringLiteral("檔案匯入"));
+    EXPECT_EQ(items[1].text, QStringLiteral("檔案匯入檢查"));
+    EXPECT_EQ(items[3].text, QStringLiteral("全部資料匯出檔案"));
+    EXPECT_EQ(items[4].text, QStringLiteral("有*標記資料匯出檔案"));
+    EXPECT_EQ(items[5].text, QStringLiteral("無*標記資料匯出檔案"));
+    EXPECT_FALSE(harness.config.registerChanged);
+}
+
+// ---- export
+
+class ExportTest : public ::testing::Test {
+protected:
+    ExportTest() : harness(ThreeRows()) {}
+
+    void Export(int command, const std::string& name = "out.txt") {
+        prompts.menuAnswers = {command};
+        prompts.fileAnswers = {harness.Path(name)};
+        RunFileMenu(harness.Main());
+    }
+
+    RegisterHarness harness;
+    ScriptedPrompts prompts;
+};
+
+TEST_F(ExportTest, WritesEveryRowInListOrderWithCrLfAndShowsTheDoneBox) {
+    Export(exportAll);
+    EXPECT_EQ(ReadBytes(harness.File("out.txt")),
+              TagNo(1) + ",AAA111,1\r\n" + TagNo(2) + ",BBB222,2\r\n" + TagNo(3) + ",,1\r\n");
+    ASSERT_EQ(prompts.Count(QStringLiteral("save")), 1);
+    EXPECT_EQ(prompts.shown[1].text, QStringLiteral("zvTagOUT.txt"));
+    EXPECT_EQ(prompts.shown[1].caption, QStringLiteral("TXT (*.txt)"));
+    EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("\n\n")}); // doneText is empty without a language file
+    EXPECT_FALSE(harness.config.registerChanged);
+}
+
+TEST_F(ExportTest, MarkedAndUnmarkedRowsFollowTheMarkCell) {
+    Export(exportMarked, "marked.txt");
+    Export(exportUnmarked, "unmarked.txt");
+    EXPECT_EQ(ReadBytes(harness.File("marked.txt")), TagNo(1) + ",AAA111,1\r\n" + TagNo(3) + ",,1\r\n");
+    EXPECT_EQ(ReadBytes(harness.File("unmarked.txt")), TagNo(2) + ",BBB222,2\r\n");
+}
+
+TEST_F(ExportTest, FollowsTheOrderOfASortedList) {
+    harness.List().SortByHeader(1);
+    harness.List().SortByHeader(1); // plate descending
+    Export(exportAll);
+    EXPECT_EQ(ReadBytes(harness.File("out.txt")),
+              TagNo(2) + ",BBB222,2\r\n" + TagNo(1) + ",AAA111,1\r\n" + TagNo(3) + ",,1\r\n");
+}
+
+TEST_F(ExportTest, MarkedRowsOfAListWithoutMarksGiveAnEmptyFileAndStillTheBox) {
+    RegisterHarness unmarked({{TagNo(1), "A", 1}});
+    prompts.menuAnswers = {exportMarked};
+    prompts.fileAnswers = {unmarked.Path("empty.txt")};
+    RunFileMenu(unmarked.Main());
+    ASSERT_TRUE(QFile::exists(unmarked.Path("empty.txt")));
+    EXPECT_EQ(ReadBytes(unmarked.File("empty.txt")), "");
+    EXPECT_EQ(prompts.Messages().size(), 1);
+}
+
+TEST_F(ExportTest, AnEmptyListGivesAnEmptyFile) {
+    RegisterHarness empty;
+    prompts.menuAnswers = {exportAll};
+    prompts.fileAnswers = {empty.Path("empty.txt")};
+    RunFileMenu(empty.Main());
+    EXPECT_EQ(ReadBytes(empty.File("empty.txt")), "");
+    EXPECT_EQ(prompts.Messages().size(), 1);
+}
+
+TEST_F(ExportTest, CancelledDialogWritesNothing) {
+    prompts.menuAnswers = {exportAll};
+    RunFileMenu(harness.Main());
+    EXPECT_EQ(prompts.Messages().size(), 0);
+    EXPECT_EQ(QDir(harness.Path("")).entryList(QDir::Files).filter(QStringLiteral(".txt")).size(), 0);
+}
+
+TEST_F(ExportTest, ReplacesAnOlderFileWhole) {
+    WriteBytes(harness.File("out.txt"), std::string(5000, 'x'));
+    Export(exportUnmarked);
+    EXPECT_EQ(ReadBytes(harness.File("out.txt")), TagNo(2) + ",BBB222,2\r\n");
+}
+
+TEST_F(ExportTest, AFileThatCannotBeWrittenIsReportedAndNoDoneBoxFollows) {
+    Export(exportAll, "missing-folder/out.txt");
+    EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("檔案寫入失敗,原檔案未變更。")});
+    EXPECT_FALSE(QFile::exists(harness.Path("missing-folder/out.txt")));
+}
+
+TEST_F(ExportTest, AFolderInThePlaceOfTheFileStaysAsItWas) {
+    QDir(harness.Path("")).mkdir(QStringLiteral("taken.txt"));
+    WriteBytes(harness.File("taken.txt/inside"), "keep");
+    Export(exportAll, "taken.txt");
+    EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("檔案寫入失敗,原檔案未變更。")});
+    EXPECT_EQ(ReadBytes(harness.File("taken.txt/inside")), "keep");
+}
+
+TEST(ExportEncoding, WritesBig5AndFallsBackToUtf8ForCharactersBig5Lacks) {
+    ScriptedPrompts prompts;
+    RegisterHarness chinese({{TagNo(1), "臺北1", 1}});
+    prompts.menuAnswers = {exportAll};
+    prompts.fileAnswers = {chinese.Path("big5.txt")};
+    RunFileMenu(chinese.Main());
+    EXPECT_EQ(ReadBytes(chinese.File("big5.txt")), *Utf8ToBig5(TagNo(1) + ",臺北1,1\r\n"));
+
+    RegisterHarness other({{TagNo(1), "臺北1", 1}, {TagNo(2), "A\xF0\x9F\x98\x80", 1}}); // no Big5 form
+    prompts.menuAnswers = {exportAll};
+    prompts.fileAnswers = {other.Path("utf8.txt")};
+    RunFileMenu(other.Main());
+    EXPECT_EQ(ReadBytes(other.File("utf8.txt")), TagNo(1) + ",臺北1,1\r\n" + TagNo(2) + ",A\xF0\x9F\x98\x80,1\r\n");
+}
+
+// ---- import
+
+class ImportTest : public ::testing::Test {
+protected:
+    void Import(RegisterHarness& h, const std::string& path, int command = import) {
+        prompts.menuAnswers = {command};
+        prompts.fileAnswers = {QString::fromStdString(path)};
+        prompts.confirmAnswers = {true};
+        RunFileMenu(h.Main());
+    }
+
+    ScriptedPrompts prompts;
+};
+
+TEST_F(ImportTest, AsksWithCaptionImportAndDoesNothingWhenDeclined) {
+    RegisterHarness harness;
+    prompts.menuAnswers = {import};
+    prompts.fileAnswers = {QString::fromStdString(Data("tagfile_rules.txt"))};
+    prompts.confirmAnswers = {false};
+    RunFileMenu(harness.Main());
+    ASSERT_EQ(prompts.Count(QStringLiteral("open")), 1);
+    EXPECT_EQ(prompts.shown[1].text, QStringLiteral("zvTagIN.txt"));
+    EXPECT_EQ(prompts.shown[1].caption, QStringLiteral("TXT (*.txt)"));
+    ASSERT_EQ(prompts.Count(QStringLiteral("confirm")), 1);
+    EXPECT_EQ(prompts.shown[2].caption, QStringLiteral("Import"));
+    EXPECT_EQ(prompts.shown[2].text, QStringLiteral("\n\n是否確定?"));
+    EXPECT_EQ(harness.List().RowCount(), 0);
+    EXPECT_FALSE(harness.config.registerChanged);
+}
+
+TEST_F(ImportTest, AFileThatCannotBeOpenedChangesNothing) {
+    RegisterHarness harness;
+    Import(harness, harness.File("absent.txt"));
+    EXPECT_EQ(prompts.Messages().size(), 0);
+    EXPECT_FALSE(harness.config.registerChanged);
+}
+
+TEST_F(ImportTest, AppliesTheLineRulesAndTheLastLineOfATagWins) {
+    RegisterHarness harness;
+    Import(harness, Data("tagfile_rules.txt"));
+    EXPECT_EQ(harness.Column(0), (QStringList{QString::fromStdString(TagNo(1)), QString::fromStdString(TagNo(2)),
+                                              QString::fromStdString(TagNo(3)), QString::fromStdString(TagNo(10))}));
+    EXPECT_EQ(harness.Column(1), (QStringList{QStringLiteral("ABC123"), QStringLiteral("AB123C"), QString(),
+                                              QStringLiteral("LAST")}));
+    EXPECT_EQ(harness.Column(2), (QStringList{QStringLiteral("汽車"), QStringLiteral("汽車"), QStringLiteral("機車"),
+                                              QStringLiteral("機車")}));
+    auto last = harness.Stored(TagNo(10));
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->plate, "LAST");
+    EXPECT_EQ(last->carType, 2);
+    EXPECT_FALSE(harness.Stored(TagNo(4)));
+    EXPECT_FALSE(harness.Stored(TagNo(7)));
+    EXPECT_TRUE(harness.config.registerChanged);
+    EXPECT_EQ(prompts.Messages().size(), 0); // the import shows no closing box
+    EXPECT_EQ(harness.Main().findChild<QLabel*>(QStringLiteral("id1005"))->text(), QStringLiteral(" 筆數:     4 "));
+}
+
+TEST_F(ImportTest, ReadsBig5Files) {
+    RegisterHarness harness;
+    Import(harness, Data("tagfile_big5.txt"));
+    EXPECT_EQ(harness.Column(1), (QStringList{QStringLiteral("臺北1"), QStringLiteral("高雄2")}));
+    EXPECT_EQ(harness.Stored(TagNo(22))->plate, "高雄2");
+}
+
+TEST_F(ImportTest, AnExportedFileImportsBackUnchangedAndStoredFlagsStay) {
+    RegisterHarness harness(ThreeRows());
+    prompts.menuAnswers = {exportAll};
+    prompts.fileAnswers = {harness.Path("round.txt")};
+    RunFileMenu(harness.Main());
+    const QStringList plates = harness.Column(1);
+    const QStringList types = harness.Column(2);
+
+    Import(harness, harness.File("round.txt"));
+    EXPECT_EQ(harness.List().RowCount(), 3);
+    EXPECT_EQ(harness.Column(1), plates);
+    EXPECT_EQ(harness.Column(2), types);
+    auto first = harness.Stored(TagNo(1));
+    EXPECT_TRUE(first->marked);
+    EXPECT_FALSE(first->useOk);
+    auto third = harness.Stored(TagNo(3));
+    EXPECT_TRUE(third->marked);
+    EXPECT_TRUE(third->useOk);
+
+    // Rows of existing tags show no flags after an import, so the marked export leaves them out.
+    EXPECT_EQ(harness.Column(3), (QStringList{QString(), QString(), QString()}));
+    EXPECT_EQ(harness.Column(4), (QStringList{QString(), QString(), QString()}));
+    prompts.menuAnswers = {exportMarked};
+    prompts.fileAnswers = {harness.Path("marked.txt")};
+    RunFileMenu(harness.Main());
+    EXPECT_EQ(ReadBytes(harness.File("marked.txt")), "");
+}
+
+TEST_F(ImportTest, ExistingRowsAreUpdatedInPlaceWhateverTheirLetterCase) {
+    RegisterHarness harness({{"e20000172211010000000001", "OLD", 1}});
+    WriteBytes(harness.File("in.txt"), TagNo(1) + ",NEW,2\r\n");
+    Import(harness, harness.File("in.txt"));
+    EXPECT_EQ(harness.List().RowCount(), 1);
+    EXPECT_EQ(harness.Column(1), QStringList{QStringLiteral("NEW")});
+}
+
+TEST_F(ImportTest, RecordsTheStoreRefusesAreReportedOnceAndListOnlyWhatItHolds) {
+    RegisterHarness harness;
+    // A 24-character tag holding "\" can never name a key of its own.
+    WriteBytes(harness.File("in.txt"), TagNo(1) + ",A,1\r\nE200001722110100000000\\1,B,1\r\nE200001722110100000000\\2,C,1\r\n");
+    Import(harness, harness.File("in.txt"));
+    EXPECT_EQ(harness.Column(0), QStringList{QString::fromStdString(TagNo(1))});
+    EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("無法寫入的資料筆數: 2")});
+}
+
+TEST_F(ImportTest, OnARegisterThatCannotBeWrittenRowsStayAsTheyWere) {
+    RegisterHarness harness({{TagNo(1), "OLD", 1, true}}, {}, true);
+    WriteBytes(harness.File("in.txt"), TagNo(1) + ",NEW,2\r\n" + TagNo(2) + ",X,1\r\n");
+    Import(harness, harness.File("in.txt"));
+    EXPECT_EQ(harness.Column(1), QStringList{QStringLiteral("OLD")});
+    EXPECT_EQ(harness.Column(3), QStringList{QStringLiteral("*")});
+    EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("無法寫入的資料筆數: 2")});
+}
+
+TEST_F(ImportTest, AReadErrorMidFileKeepsTheLinesBeforeItAndIsReported) {
+    RegisterHarness harness;
+    const std::string text = TagNo(1) + ",A,1\r\n" + TagNo(2) + ",B,1\r\n" + TagNo(3) + ",C,1\r\n";
+    const qint64 failAt = qint64(text.find(TagNo(2)) + 10); // inside the second line
+    FailingDevice device(QByteArray::fromStdString(text), failAt);
+    TagFileImportOutcome outcome = ImportTagFile(harness.Main(), device, false);
+    EXPECT_TRUE(outcome.readError);
+    EXPECT_EQ(outcome.lines, 1);
+    EXPECT_EQ(harness.Column(0), QStringList{QString::fromStdString(TagNo(1))});
+    EXPECT_TRUE(harness.Stored(TagNo(1)));
+    EXPECT_FALSE(harness.Stored(TagNo(2)));
+    EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("檔案未能完整讀取,只處理了錯誤之前的資料。")});
+    EXPECT_TRUE(harness.config.registerChanged);
+}
+
+// ---- import check
+
+class ImportCheckTest : public ImportTest {
+protected:
+    ImportCheckTest()
+        : harness({{TagNo(1), "CAR1", 1}, {TagNo(2), "MOTO2", 2}}, [](Hive& hive) {
+              RegisterHarness::AddPlate(hive, 1, "CAR1");
+              RegisterHarness::AddPlate(hive, 2, "MOTO2");
+              RegisterHarness::AddPlate(hive, 1, "CARONLY");
+          }) {}
+
+    void Check(const std::string& text) {
+        WriteBytes(harness.File("check.txt"), text);
+        Import(harness, harness.File("check.txt"), importCheck);
+    }
+
+    RegisterHarness harness;
+};
+
+TEST_F(ImportCheckTest, AKnownFileShowsNothingYetSetsRegisterChanged) {
+    Check(TagNo(1) + ",CAR1,1\r\n" + TagNo(2) + ",MOTO2,2\r\n");
+    EXPECT_EQ(prompts.Messages().size(), 0);
+    EXPECT_TRUE(harness.config.registerChanged);
+}
+
+TEST_F(ImportCheckTest, ShowsTheThreeFindingsInLineOrderAndWritesNothing) {
+    Check(TagNo(1) + ",CAR2,1\r\n" +   // changed plate, not in the car list
+          TagNo(9) + ",CARONLY,2\r\n" + // new tag; the plate is only in the car list
+          TagNo(8) + ",,1\r\n");        // new tag, empty plate: no list lookup
+    EXPECT_EQ(prompts.Messages(),
+              (QStringList{QStringLiteral("NOT FOUND(1) => NO:CAR2"),
+                           QStringLiteral("CHANGE => TAG:") + QString::fromStdString(TagNo(1)) +
+                               QStringLiteral(" NO:CAR1 => CAR2"),
+                           QStringLiteral("NOT FOUND(2) => NO:CARONLY"),
+                           QStringLiteral("NEW => TAG:") + QString::fromStdString(TagNo(9)) + QStringLiteral(" NO:CARONLY"),
+                           QStringLiteral("NEW => TAG:") + QString::fromStdString(TagNo(8)) + QStringLiteral(" NO:")}));
+    EXPECT_EQ(harness.Stored(TagNo(1))->plate, "CAR1");
+    EXPECT_FALSE(harness.Stored(TagNo(9)));
+    EXPECT_EQ(harness.List().RowCount(), 2);
+}
+
+TEST_F(ImportCheckTest, ComparesPlatesOnlyNotVehicleTypes) {
+    RegisterHarness::AddPlate(harness.Store().GetHive(), 2, "CAR1");
+    Check(TagNo(1) + ",CAR1,2\r\n");
+    EXPECT_EQ(prompts.Messages().size(), 0);
+}
+
+} // namespace
