@@ -134,6 +134,7 @@ bool BalloonTip::eventFilter(QObject* watched, QEvent* event) {
         if ((options & closeOnMouse) && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
             RequestClose();
         break;
+    case QEvent::ShortcutOverride: // precedes every key press, also those a shortcut takes
     case QEvent::KeyPress:
         if (options & closeOnKey)
             RequestClose();

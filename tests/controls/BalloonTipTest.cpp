@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -79,6 +80,18 @@ TEST_F(BalloonTest, KeyPressInTheProgramClosesAndDeletesIt) {
     QTest::keyClick(field, Qt::Key_A, Qt::NoModifier);
     EXPECT_TRUE(Gone(balloon));
     EXPECT_EQ(field->text(), QStringLiteral("a")); // the key still reaches the field
+}
+
+TEST_F(BalloonTest, KeyTakenByAShortcutClosesItToo) {
+    int triggered = 0;
+    QShortcut save(QKeySequence(Qt::Key_F2), &window); // no modifier: no separate Ctrl press
+    QObject::connect(&save, &QShortcut::activated, [&triggered] { ++triggered; });
+    ShowBalloonAt(field, QStringLiteral("message"));
+    QPointer<BalloonTip> balloon = Shown();
+    ASSERT_TRUE(Armed(balloon));
+    QTest::keyClick(field, Qt::Key_F2);
+    EXPECT_EQ(triggered, 1);
+    EXPECT_TRUE(Gone(balloon));
 }
 
 TEST_F(BalloonTest, LeftPressAnywhereClosesItRightPressDoesNot) {
