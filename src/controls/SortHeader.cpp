@@ -14,7 +14,10 @@ constexpr int arrowGap = 6;
 SortHeader::SortHeader(const ListCore& core, QWidget* parent) : QHeaderView(Qt::Horizontal, parent), core(core) {}
 
 void SortHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+    // The style may leave a clip to the label behind; the arrow lies beside the label.
+    painter->save();
     QHeaderView::paintSection(painter, rect, logicalIndex);
+    painter->restore();
     const ListCore::Mark mark = core.MarkFor(logicalIndex);
     if (mark == ListCore::Mark::None || !model())
         return;

@@ -89,6 +89,40 @@ TEST_F(ListTest, HeaderSectionClickSorts) {
     EXPECT_EQ(Column(0), (QStringList{QStringLiteral("2"), QStringLiteral("1")}));
 }
 
+// The header paints the mark in the grey-text colour: widest row at the top for descending.
+TEST_F(ListTest, HeaderDrawsTheMarkOnTheSortedColumnOnly) {
+    const QColor grey(255, 0, 255); // distinct, so no text pixel can match
+    QPalette palette = list.palette();
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, grey);
+    list.setPalette(palette);
+    list.resize(300, 200);
+    list.show();
+    QHeaderView* header = list.horizontalHeader();
+
+    // Widths of the grey rows in a section, top to bottom.
+    auto markRows = [header, &grey](int section) {
+        const QImage image = header->grab().toImage();
+        const int left = header->sectionViewportPosition(section);
+        std::vector<int> rows;
+        for (int y = 0; y < image.height(); ++y) {
+            int width = 0;
+            for (int x = left; x < left + header->sectionSize(section); ++x)
+                width += image.pixelColor(x, y) == grey ? 1 : 0;
+            if (width > 0)
+                rows.push_back(width);
+        }
+        return rows;
+    };
+    EXPECT_EQ(markRows(0), (std::vector<int>{1, 3, 5, 7, 9})); // ascending: points up
+    EXPECT_EQ(markRows(1), std::vector<int>{});
+
+    list.SortByHeader(0);
+    EXPECT_EQ(markRows(0), (std::vector<int>{9, 7, 5, 3, 1}));
+
+    list.EnableSortMark(false, 0);
+    EXPECT_EQ(markRows(0), std::vector<int>{});
+}
+
 struct OrderCase {
     const char* name;
     QStringList input;
