@@ -18,10 +18,19 @@ namespace {
 // The chooser shows a header through a buffer of 260 characters.
 constexpr int kHeaderChars = 259;
 
-// Both texts already folded. A hit may not begin on the second half of a surrogate pair.
-bool ContainsFolded(const QString& cell, const QString& needle) {
-    for (qsizetype at = cell.indexOf(needle); at >= 0; at = cell.indexOf(needle, at + 1)) {
-        if (at == 0 || !cell.at(at).isLowSurrogate() || !cell.at(at - 1).isHighSurrogate())
+char16_t FoldUnit(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c; }
+
+// needle is already folded; the cell is folded as it is read, so a step over 100,000 rows
+// copies nothing. A hit may not begin on the second half of a surrogate pair.
+bool ContainsFolded(QStringView cell, QStringView needle) {
+    const qsizetype last = cell.size() - needle.size();
+    for (qsizetype at = 0; at <= last; ++at) {
+        if (at > 0 && cell[at].isLowSurrogate() && cell[at - 1].isHighSurrogate())
+            continue;
+        qsizetype k = 0;
+        while (k < needle.size() && FoldUnit(cell[at + k].unicode()) == needle[k].unicode())
+            ++k;
+        if (k == needle.size())
             return true;
     }
     return false;
@@ -114,7 +123,7 @@ void SearchDialog::FillColumnChooser(int columnCount) {
 bool SearchDialog::CellContains(const QString& cell, const QString& text) {
     if (cell.isEmpty() || text.isEmpty())
         return false;
-    return ContainsFolded(FoldAsciiCase(cell), FoldAsciiCase(text));
+    return ContainsFolded(cell, FoldAsciiCase(text));
 }
 
 SearchDialog::StepResult SearchDialog::FindStep() {
@@ -135,7 +144,7 @@ SearchDialog::StepResult SearchDialog::FindStep() {
     const int rows = list.RowCount();
     for (int row = start; row < rows; ++row) {
         const QString cell = list.CellText(row, column);
-        if (cell.isEmpty() || !ContainsFolded(FoldAsciiCase(cell), needle))
+        if (cell.isEmpty() || !ContainsFolded(cell, needle))
             continue;
         list.SelectRow(row);
         list.setFocus();

@@ -1,0 +1,214 @@
+// The register operations at the size of a large site: 100,000 tags in the main window.
+// Prints each command's time beside the bare work it stands on (parsing, raw store writes,
+// raw file writes, a plain scan) so the overhead shows as a ratio.
+#include "AppConfig.h"
+#include "BulkDelete.h"
+#include "CListCtrlEx.h"
+#include "LanguageTexts.h"
+#include "MainDialog.h"
+#include "PlateList.h"
+#include "Prompts.h"
+#include "RegisterContext.h"
+#include "SearchDialog.h"
+#include "SettingsStore.h"
+#include "SqliteHive.h"
+#include "TagFileExport.h"
+#include "TagFileImport.h"
+#include "TagFileLine.h"
+#include "TagStore.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int kTags = 100000;
+
+std::string TagName(int i) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "E2003412B8020115%08X", i);
+    return buf;
+}
+
+// No boxes in a benchmark: every prompt is answered at once.
+class SilentPrompts : public Prompts {
+public:
+    void Message(QWidget*, const QString&) override {}
+    void Notice(QWidget*, const QString&, const QString&) override {}
+    bool Confirm(QWidget*, const QString&, const QString&) override { return true; }
+    int Menu(QWidget*, const std::vector<MenuItem>&) override { return 0; }
+    QString SaveFile(QWidget*, const QString&, const QString&) override { return {}; }
+    QString OpenFile(QWidget*, const QString&, const QString&) override { return {}; }
+};
+
+void FillRegister(Hive& hive, const std::string& platePrefix) {
+    TagStore store(hive);
+    HiveBatch batch(hive);
+    for (int i = 0; i < kTags; ++i) {
+        TagRecord r{TagName(i), platePrefix + std::to_string(i), 1 + i % 2, false, false};
+        (void)store.WriteRecord(r.tagId, &r);
+    }
+    (void)batch.Commit();
+}
+
+void Line(const char* what, qint64 ms, const char* bare, qint64 bareMs, const char* target) {
+    std::printf("%-40s %6lld ms   %-44s %6lld ms   ratio %5.1f   (%s)\n", what, static_cast<long long>(ms), bare,
+                static_cast<long long>(bareMs), bareMs > 0 ? double(ms) / double(bareMs) : 0.0, target);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    SilentPrompts silent;
+    SetPrompts(&silent);
+
+    const auto dir = std::filesystem::temp_directory_path() / ("lumetra-ops-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string hiveFile = (dir / "user.hive").string();
+    const std::string bareHiveFile = (dir / "bare.hive").string();
+    const std::string importFile = (dir / "zvTagIN.txt").string();
+    const QString exportFile = QString::fromStdString((dir / "zvTagOUT.txt").string());
+
+    auto hive = SqliteHive::Open(hiveFile);
+    auto bareHive = SqliteHive::Open(bareHiveFile);
+    FillRegister(*hive, "OLD");
+    FillRegister(*bareHive, "OLD");
+
+    AppConfig config;
+    LanguageTexts texts;
+    texts.LoadShared();
+    TagStore store(*hive);
+    PlateList cars(*hive, 1), motorcycles(*hive, 2);
+    SettingsStore settings(*hive);
+    RegisterContext context{config, texts, store, cars, motorcycles, settings, {}, {}};
+    QElapsedTimer timer;
+    timer.start();
+    MainDialog main(context);
+    main.show();
+    QApplication::processEvents();
+    std::printf("main window with %d tags opened in %lld ms\n\n", main.List()->RowCount(),
+                static_cast<long long>(timer.elapsed()));
+
+    // Import: a file that gives every tag a new plate.
+    {
+        std::ofstream out(importFile, std::ios::binary);
+        for (int i = 0; i < kTags; ++i)
+            out << TagFileLine::Format(TagName(i), "NEW" + std::to_string(i), 2 - i % 2);
+    }
+    timer.restart();
+    QFile file(QString::fromStdString(importFile));
+    (void)file.open(QIODevice::ReadOnly);
+    TagFileImportOutcome outcome = ImportTagFile(main, file, false);
+    const qint64 importMs = timer.elapsed();
+    file.close();
+
+    timer.restart();
+    std::vector<TagRecord> parsed;
+    {
+        QFile again(QString::fromStdString(importFile));
+        (void)again.open(QIODevice::ReadOnly);
+        const QByteArray bytes = again.readAll();
+        for (const auto& text : TagFileLine::DecodeLines({bytes.constData(), size_t(bytes.size())}))
+            if (text)
+                if (auto line = TagFileLine::Parse(*text))
+                    parsed.push_back(TagRecord{line->tagId, line->plate, line->carType, false, false});
+    }
+    const qint64 parseMs = timer.elapsed();
+    timer.restart();
+    {
+        TagStore bareStore(*bareHive);
+        HiveBatch batch(*bareHive);
+        for (const TagRecord& r : parsed)
+            (void)bareStore.WriteRecord(r.tagId, &r);
+        (void)batch.Commit();
+    }
+    const qint64 rawWriteMs = timer.elapsed();
+    Line("import of 100,000 lines updating all", importMs, "bare: parse the file + one-batch raw write",
+         parseMs + rawWriteMs, "target < 3000 ms");
+    std::printf("  of which parsing %lld ms; lines applied %d, failed %d, rows %d\n", static_cast<long long>(parseMs),
+                outcome.lines, outcome.failed, main.List()->RowCount());
+
+    // Export of every row.
+    timer.restart();
+    (void)ExportTagFile(main, RowScope::All, exportFile);
+    const qint64 exportMs = timer.elapsed();
+    timer.restart();
+    const QByteArray exported = TagFileBytes(*main.List(), RowScope::All);
+    const qint64 buildMs = timer.elapsed();
+    timer.restart();
+    {
+        std::ofstream raw((dir / "raw.txt").string(), std::ios::binary);
+        raw.write(exported.constData(), exported.size());
+    }
+    const qint64 rawFileMs = timer.elapsed();
+    Line("export of all 100,000 rows", exportMs, "bare: raw write of the same bytes", rawFileMs, "target < 500 ms");
+    std::printf("  of which reading the rows and encoding: %lld ms; file %lld bytes\n",
+                static_cast<long long>(buildMs), static_cast<long long>(exported.size()));
+
+    // One search step that finds the last row.
+    CListCtrlEx& list = *main.List();
+    const int lastRow = list.RowCount() - 1;
+    SearchDialog search(list, 2, texts, {}, &main);
+    search.ColumnChooser()->setCurrentIndex(1);
+    search.SearchField()->setText(list.CellText(lastRow, 1).toLower());
+    timer.restart();
+    const SearchDialog::StepResult step = search.FindStep();
+    const qint64 searchMs = timer.elapsed();
+    QStringList plates;
+    plates.reserve(list.RowCount());
+    for (int row = 0; row < list.RowCount(); ++row)
+        plates << list.CellText(row, 1);
+    const QString needle = list.CellText(lastRow, 1);
+    timer.restart();
+    int found = -1;
+    for (int row = 0; row < plates.size() && found < 0; ++row)
+        if (plates[row].contains(needle))
+            found = row;
+    const qint64 scanMs = timer.elapsed();
+    Line("search step finding the last row", searchMs, "bare: scan of the plate texts", scanMs, "target < 50 ms");
+    std::printf("  found row %d (%s), bare scan found %d\n", list.SelectedFocusedRow(),
+                step == SearchDialog::StepResult::Found ? "hit" : "miss", found);
+
+    // Delete of the 50,000 marked rows.
+    std::vector<std::string> doomed;
+    for (int row = 0; row < list.RowCount(); row += 2) {
+        list.SetCellText(row, 3, QStringLiteral("*"));
+        doomed.push_back(list.CellText(row, 0).toStdString());
+    }
+    timer.restart();
+    DeleteOutcome gone = DeleteRowsInScope(main, RowScope::Marked);
+    const qint64 deleteMs = timer.elapsed();
+    timer.restart();
+    {
+        TagStore bareStore(*bareHive);
+        HiveBatch batch(*bareHive);
+        TagRecord r;
+        for (const std::string& tag : doomed) {
+            r.tagId = tag;
+            (void)bareStore.DeleteTag(r);
+        }
+        (void)batch.Commit();
+    }
+    const qint64 rawDeleteMs = timer.elapsed();
+    Line("delete of 50,000 marked rows", deleteMs, "bare: one-batch raw delete of the same keys", rawDeleteMs,
+         "target < 2000 ms");
+    std::printf("  deleted %d, failed %d, rows left %d\n", gone.deleted, gone.failed, list.RowCount());
+
+    SetPrompts(nullptr);
+    std::filesystem::remove_all(dir);
+    return 0;
+}
