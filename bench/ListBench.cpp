@@ -18,7 +18,7 @@ QString TagText(int i) {
 }
 
 void Report(const char* what, QElapsedTimer& timer) {
-    std::printf("%-34s %8lld ms\n", what, static_cast<long long>(timer.restart()));
+    std::printf("%-40s %8lld ms\n", what, static_cast<long long>(timer.restart()));
 }
 } // namespace
 
