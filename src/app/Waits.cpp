@@ -1,16 +1,12 @@
 #include "Waits.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
 
 #include <algorithm>
-#include <vector>
-
-namespace {
-std::vector<QEventLoop*> runningLoops;
-}
 
 void PumpWait(int ms) {
     WaitUntil([] { return false; }, ms);
@@ -18,23 +14,21 @@ void PumpWait(int ms) {
 
 bool WaitUntil(const std::function<bool()>& done, int ms) {
     QDeadlineTimer deadline(ms < 0 ? 0 : ms);
-    while (!done()) {
-        qint64 left = deadline.remainingTime();
-        if (left <= 0)
-            break;
-        QEventLoop loop;
-        QTimer timer;
-        timer.setSingleShot(true);
-        QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-        timer.start(static_cast<int>(left));
-        runningLoops.push_back(&loop);
-        loop.exec(QEventLoop::AllEvents);
-        runningLoops.erase(std::find(runningLoops.begin(), runningLoops.end(), &loop));
+    // The timer only wakes the event dispatcher when the deadline comes.
+    // Precise, because a coarse timer may fire before the deadline; re-armed, because a wait
+    // nested inside this one may have served its one timeout.
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.setTimerType(Qt::PreciseTimer);
+    while (!done() && !deadline.hasExpired()) {
+        if (!wake.isActive())
+            wake.start(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
     return done();
 }
 
 void WakeWaits() {
-    for (QEventLoop* loop : runningLoops)
-        loop->quit();
+    if (auto* dispatcher = QAbstractEventDispatcher::instance())
+        dispatcher->wakeUp();
 }

@@ -114,6 +114,9 @@ std::unique_ptr<SqliteHive> SqliteHive::Open(const std::string& file, int busyTi
     sqlite3_busy_timeout(db, busyTimeoutMs);
     std::unique_ptr<SqliteHive> hive(new SqliteHive(db, file, false));
     // WAL keeps readers and one writer apart; NORMAL sync is crash-safe for the file's consistency.
+    // The register is read whole at start-up: keep its pages in memory rather than re-reading them.
+    hive->Exec("PRAGMA cache_size=-32768");
+    hive->Exec("PRAGMA mmap_size=268435456");
     if (!hive->Exec("PRAGMA journal_mode=WAL") || !hive->Exec("PRAGMA synchronous=NORMAL") ||
         !hive->Exec("BEGIN IMMEDIATE") || !hive->Exec(kSchema) || !hive->Exec("COMMIT") || !hive->Prepare())
         return nullptr;
@@ -160,7 +163,7 @@ bool SqliteHive::Prepare() {
 std::optional<long long> SqliteHive::FindKey(const std::string& path) {
     if (path.empty())
         return kRootId;
-    if (!SplitKeyPath(path))
+    if (path.front() == '\\' || path.back() == '\\' || path.find("\\\\") != std::string::npos)
         return std::nullopt;
     findKey->Bind(1, FoldName(path));
     std::optional<long long> id;

@@ -37,13 +37,13 @@ bool TagStore::WriteUseOk(const std::string& tag, std::uint32_t value) {
 bool TagStore::ReadRecord(const std::string& tag, TagRecord* record) {
     if (!record || !IsSafeKeyName(tag))
         return false;
-    auto key = OpenKey("\\" + tag);
-    if (!key)
-        return false;
     // One read of all values: the register loads 100,000 of these at start-up.
+    auto values = hive.Values(FullPath("\\" + tag));
+    if (!values)
+        return false;
     std::string plate;
     std::uint32_t carType = 1, mark = 0, useOk = 0;
-    for (const auto& [name, value] : key->AllValues()) {
+    for (const auto& [name, value] : *values) {
         std::string folded = FoldName(name);
         if (folded == "licno")
             plate = StringThroughBuffer(value, kPlateBufferBytes).value_or(std::string());

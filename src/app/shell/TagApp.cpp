@@ -1,6 +1,10 @@
 #include "TagApp.h"
 
+#include "BringForward.h"
 #include "CommandWiring.h"
+#include "Globals.h"
+#include "KeyboardOverDBus.h"
+#include "SingleInstance.h"
 #include "DataDrive.h"
 #include "LanguageTexts.h"
 #include "MainDialog.h"
@@ -15,6 +19,17 @@
 #include <QCoreApplication>
 
 int TagApp::Run() {
+    // A second copy brings the first one forward and gives way without touching the register.
+    SingleInstance guard;
+    if (!guard.Acquire()) {
+        (void)guard.AskFirstToShow();
+        return 0;
+    }
+    QObject::connect(&guard, &InstanceGuard::showRequested, [] {
+        if (mainWindow)
+            BringForward(mainWindow);
+    });
+
     auto userHive = SqliteHive::Open(UserHivePath());
     if (!userHive) {
         prompts().Message(nullptr, QStringLiteral("The register cannot be opened:\n%1")
@@ -43,7 +58,9 @@ int TagApp::Run() {
     TagStore store(*userHive);
     PlateList cars(*userHive, 1);
     PlateList motorcycles(*userHive, 2);
-    RegisterContext context{config, texts, store, cars, motorcycles, settings, {}, {}};
+    KeyboardOverDBus keyboard;
+    RegisterContext context{config,   texts, store, cars, motorcycles, settings, [&keyboard] { keyboard.Show(); },
+                            [&keyboard] { keyboard.Hide(); }};
 
     {
         MainDialog main(context);
