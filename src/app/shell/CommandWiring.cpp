@@ -1,7 +1,14 @@
 #include "CommandWiring.h"
 
+#include "BulkDelete.h"
 #include "MainDialog.h"
+#include "PlateTransfer.h"
+#include "SearchDialog.h"
+#include "TagFileMenu.h"
 
 void WireMainWindow(MainDialog& main) {
-    (void)main;
+    main.SetCommand(1041, [&main] { RunSearch(main); });
+    main.SetCommand(1045, [&main] { RunDeleteMenu(main); });
+    main.SetCommand(1046, [&main] { RunPlateTransferMenu(main); });
+    main.SetCommand(1047, [&main] { RunFileMenu(main); });
 }
