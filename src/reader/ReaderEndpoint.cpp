@@ -1,0 +1,33 @@
+#include "ReaderEndpoint.h"
+
+#include "Globals.h"
+#include "MainDialog.h"
+
+#include <QPointer>
+
+bool OpenReaderLink(const QString& host, quint16 port, const ReaderLink::Timings& timings) {
+    CloseReaderLink();
+    auto* link = new ReaderLink(timings);
+    readerLink = link;
+    QPointer<ReaderLink> guard(link);
+    const bool opened = link->Open(host, port);
+    // The connect wait serves events; a close served there has destroyed the link already.
+    if (guard.isNull())
+        return false;
+    if (opened && readerLink == link)
+        return true;
+    if (readerLink == link)
+        readerLink = nullptr;
+    delete link;
+    return false;
+}
+
+void CloseReaderLink() {
+    if (ReaderLink* link = readerLink) {
+        readerLink = nullptr;
+        link->Close();
+        delete link;
+    }
+    if (mainWindow != nullptr)
+        mainWindow->EnableWhitelistButton(false);
+}
