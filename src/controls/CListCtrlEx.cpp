@@ -80,6 +80,10 @@ int CListCtrlEx::AppendRow(const QString& text0) {
     return listModel->InsertRow(listModel->RowCount(), text0);
 }
 
+void CListCtrlEx::AppendRows(std::vector<std::pair<std::vector<QString>, qint64>> rows) {
+    listModel->AppendRows(std::move(rows));
+}
+
 QString CListCtrlEx::CellText(int row, int col) const {
     return listModel->CellText(row, col);
 }

@@ -33,6 +33,8 @@ public:
     // index, -1 when row is negative. Rows are not put in sort order.
     int InsertRow(int row, const QString& text0);
     int AppendRow(const QString& text0);
+    // Appends many rows in one step: each with its cells from column 0 on and its item data.
+    void AppendRows(std::vector<std::pair<std::vector<QString>, qint64>> rows);
 
     QString CellText(int row, int col) const;
     void SetCellText(int row, int col, const QString& text);

@@ -57,6 +57,28 @@ int ListModel::InsertRow(int row, const QString& text0) {
     return row;
 }
 
+void ListModel::AppendRows(std::vector<std::pair<std::vector<QString>, qint64>> newRows) {
+    if (newRows.empty())
+        return;
+    const int first = RowCount();
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(newRows.size()) - 1);
+    rows.reserve(rows.size() + newRows.size());
+    for (auto& [cells, data] : newRows) {
+        Row fresh;
+        fresh.cells = std::move(cells);
+        if (fresh.cells.empty())
+            fresh.cells.emplace_back();
+        fresh.data = data;
+        if (keyIndexValid) {
+            const QString key = FoldAsciiCase(fresh.cells[0]);
+            if (!firstRowByKey.contains(key))
+                firstRowByKey.insert(key, RowCount());
+        }
+        rows.push_back(std::move(fresh));
+    }
+    endInsertRows();
+}
+
 QString ListModel::CellText(int row, int column) const {
     if (!ValidRow(row) || column < 0)
         return QString();

@@ -26,6 +26,8 @@ public:
     int RowCount() const { return static_cast<int>(rows.size()); }
     // row beyond the end appends. Returns the new row's index, -1 when row is negative.
     int InsertRow(int row, const QString& text0);
+    // Appends many rows at once (cells from column 0 on, item data); one insertion for views.
+    void AppendRows(std::vector<std::pair<std::vector<QString>, qint64>> newRows);
     QString CellText(int row, int column) const;
     void SetCellText(int row, int column, const QString& text);
     qint64 ItemData(int row) const;

@@ -216,13 +216,16 @@ void MainDialog::LoadRegister() {
         HiveBatch snapshot(context.store.GetHive(), false);
         context.store.EnumerateTags(names);
         TagRecord record;
+        std::vector<std::pair<std::vector<QString>, qint64>> rows;
+        rows.reserve(names.size());
         for (const std::string& name : names) {
             TagStore::Reset(record);
             record.tagId = name;
             context.store.ReadRecord(name, &record);
-            AppendRow(record);
+            rows.push_back({RowTexts(record), record.carType});
         }
         (void)snapshot.Commit();
+        list->AppendRows(std::move(rows));
     }
     ShowCountLine();
 }
@@ -230,6 +233,11 @@ void MainDialog::LoadRegister() {
 QString MainDialog::TypeLabel(int carType) const {
     const SharedTexts& shared = context.texts.Shared();
     return Qs(carType == 2 ? shared.motorcycleLabel : shared.carLabel);
+}
+
+std::vector<QString> MainDialog::RowTexts(const TagRecord& record) const {
+    return {Qs(record.tagId), Qs(record.plate), TypeLabel(record.carType),
+            record.marked ? QStringLiteral("*") : QString(), record.useOk ? QStringLiteral("Y") : QString()};
 }
 
 int MainDialog::UpsertRow(int index, const TagRecord& record) {

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <map>
+#include <vector>
 
 class CListCtrlEx;
 class QCheckBox;
@@ -52,6 +53,7 @@ public:
 
     // The row texts of a record, as the list shows them.
     QString TypeLabel(int carType) const;
+    std::vector<QString> RowTexts(const TagRecord& record) const;
 
     // Handlers, public so flows and tests can drive them as a click does.
     void Save();
