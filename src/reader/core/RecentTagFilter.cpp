@@ -4,7 +4,7 @@ bool RecentTagFilter::Admit(std::string_view text, std::uint32_t nowMs) {
     if (text.empty())
         return false;
     Slot* freeSlot = nullptr;
-    for (Slot& slot : slots) {
+    for (Slot& slot : recent) {
         if (slot.stamp == 0) {
             if (freeSlot == nullptr)
                 freeSlot = &slot;
@@ -29,6 +29,6 @@ bool RecentTagFilter::Admit(std::string_view text, std::uint32_t nowMs) {
 }
 
 void RecentTagFilter::Clear() {
-    for (Slot& slot : slots)
+    for (Slot& slot : recent)
         slot = Slot{};
 }

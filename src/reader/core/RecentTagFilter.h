@@ -24,5 +24,5 @@ private:
         std::string text;
         std::uint32_t stamp = 0;
     };
-    std::array<Slot, slotCount> slots;
+    std::array<Slot, slotCount> recent;
 };
