@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,6 +35,8 @@ protected:
     ReaderWindowOptions options;
 
     void SetUp() override {
+        // Whatever a test does, discovery never leaves the machine.
+        ::setenv("LUMETRA_DISCOVERY_LOOPBACK_ONLY", "1", 1);
         options.timings = answeredTimings;
         ASSERT_TRUE(sim->Listen());
         QObject::connect(sim.get(), &ReaderSimulator::connectionCountChanged, sim.get(), [] { WakeWaits(); });
