@@ -1,10 +1,34 @@
 #include "CodePage.h"
 
-#include <cerrno>
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <iconv.h>
+#endif
 
 namespace {
 
+#ifdef _WIN32
+constexpr UINT kBig5 = 950;
+
+std::optional<std::string> Convert(std::string_view bytes, UINT from, UINT to) {
+    if (bytes.empty())
+        return std::string();
+    int wide = MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    if (wide <= 0)
+        return std::nullopt;
+    std::wstring w(static_cast<size_t>(wide), L'\0');
+    MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), w.data(), wide);
+    BOOL lossy = FALSE;
+    BOOL* lossyFlag = to == CP_UTF8 ? nullptr : &lossy;
+    int out = WideCharToMultiByte(to, 0, w.data(), wide, nullptr, 0, nullptr, lossyFlag);
+    if (out <= 0 || lossy)
+        return std::nullopt;
+    std::string text(static_cast<size_t>(out), '\0');
+    WideCharToMultiByte(to, 0, w.data(), wide, text.data(), out, nullptr, lossyFlag);
+    return text;
+}
+#else
 // glibc's "CP950" is the same table as its "BIG5".
 std::optional<std::string> Convert(std::string_view bytes, const char* from, const char* to) {
     iconv_t cd = iconv_open(to, from);
@@ -24,6 +48,7 @@ std::optional<std::string> Convert(std::string_view bytes, const char* from, con
     out.resize(out.size() - outLeft);
     return out;
 }
+#endif
 
 } // namespace
 
@@ -64,9 +89,15 @@ bool IsValidUtf8(std::string_view s) {
     return true;
 }
 
+#ifdef _WIN32
+std::optional<std::string> Big5ToUtf8(std::string_view bytes) { return Convert(bytes, kBig5, CP_UTF8); }
+
+std::optional<std::string> Utf8ToBig5(std::string_view text) { return Convert(text, CP_UTF8, kBig5); }
+#else
 std::optional<std::string> Big5ToUtf8(std::string_view bytes) { return Convert(bytes, "CP950", "UTF-8"); }
 
 std::optional<std::string> Utf8ToBig5(std::string_view text) { return Convert(text, "UTF-8", "CP950"); }
+#endif
 
 std::optional<std::string> DecodeSuiteText(std::string_view bytes) {
     if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF")
