@@ -1,12 +1,16 @@
 // reader-sim: a stand-in reader for trying Lumetra without hardware.
 #include "ReaderSimulator.h"
 
+#include "DiscoveryResponder.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QHostAddress>
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
+#include <optional>
 
 namespace {
 std::vector<std::string> SplitIds(const QString& text) {
@@ -14,6 +18,54 @@ std::vector<std::string> SplitIds(const QString& text) {
     for (const QString& part : text.split(QLatin1Char(','), Qt::SkipEmptyParts))
         ids.push_back(part.trimmed().toUpper().toStdString());
     return ids;
+}
+
+std::optional<discovery::DeviceId> ParseDeviceId(const QString& text) {
+    const QByteArray bytes = QByteArray::fromHex(text.toLatin1());
+    if (text.size() != 14 || bytes.size() != 7 || bytes.toHex().toUpper() != text.toUpper().toLatin1())
+        return std::nullopt;
+    discovery::DeviceId id{};
+    std::copy(bytes.begin(), bytes.end(), id.begin());
+    return id;
+}
+
+// The n-th value of a repeated option, else its last one, else the fallback.
+QString NthOr(const QStringList& values, qsizetype n, const QString& fallback) {
+    if (values.isEmpty())
+        return fallback;
+    return values.value(n, values.last());
+}
+
+// The readers this process answers discovery probes for: one per --device-id, each with the
+// n-th --announce-ip and --announce-port (the last one given repeats).
+bool BuildDevices(const QStringList& ids, const QStringList& ips, const QStringList& ports, quint16 listenPort,
+                  std::vector<discovery::DeviceRecord>& devices, QTextStream& err) {
+    const QStringList idTexts = ids.isEmpty() ? QStringList{QStringLiteral("00000000000001")} : ids;
+    for (qsizetype n = 0; n < idTexts.size(); ++n) {
+        discovery::DeviceRecord device;
+        const std::optional<discovery::DeviceId> id = ParseDeviceId(idTexts[n]);
+        if (!id) {
+            err << "reader-sim: a device id is 14 hexadecimal digits: " << idTexts[n] << '\n';
+            return false;
+        }
+        device.deviceId = *id;
+        bool ipOk = false;
+        const quint32 ip = QHostAddress(NthOr(ips, n, QStringLiteral("127.0.0.1"))).toIPv4Address(&ipOk);
+        bool portOk = false;
+        const uint port = NthOr(ports, n, QString::number(listenPort)).toUInt(&portOk);
+        if (!ipOk || !portOk || port == 0 || port > 65535) {
+            err << "reader-sim: bad announced address for device " << idTexts[n] << '\n';
+            return false;
+        }
+        device.ipv4 = {static_cast<std::uint8_t>(ip >> 24), static_cast<std::uint8_t>(ip >> 16),
+                       static_cast<std::uint8_t>(ip >> 8), static_cast<std::uint8_t>(ip)};
+        device.mac = {0x02, 0x00, device.deviceId[3], device.deviceId[4], device.deviceId[5], device.deviceId[6]};
+        device.netmask = {255, 255, 255, 0};
+        device.gateway = {device.ipv4[0], device.ipv4[1], device.ipv4[2], 1};
+        device.tcpPort = static_cast<std::uint16_t>(port);
+        devices.push_back(device);
+    }
+    return true;
 }
 } // namespace
 
@@ -52,8 +104,21 @@ int main(int argc, char** argv) {
                                      QStringLiteral("Drop the connection when its n-th request arrives."),
                                      QStringLiteral("n"));
     const QCommandLineOption verbose(QStringLiteral("verbose"), QStringLiteral("Print every request in hex."));
+    const QCommandLineOption discoveryPort(
+        QStringLiteral("discovery-port"),
+        QStringLiteral("Answer discovery probes on this UDP port of 127.0.0.1 (0: any free port)."),
+        QStringLiteral("port"));
+    const QCommandLineOption deviceId(QStringLiteral("device-id"),
+                                      QStringLiteral("A simulated reader's id, 14 hex digits; repeat for several."),
+                                      QStringLiteral("hex"));
+    const QCommandLineOption announceIp(QStringLiteral("announce-ip"),
+                                        QStringLiteral("IPv4 address the n-th reader announces (127.0.0.1)."),
+                                        QStringLiteral("address"));
+    const QCommandLineOption announcePort(QStringLiteral("announce-port"),
+                                          QStringLiteral("TCP port the n-th reader announces (the listening port)."),
+                                          QStringLiteral("port"));
     parser.addOptions({host, port, workMode, activeInterval, tags, reportCode, whitelist, silent, refuse, delay, split,
-                       join, closeOn, verbose});
+                       join, closeOn, verbose, discoveryPort, deviceId, announceIp, announcePort});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -101,6 +166,29 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("reader-sim listening on %s port %u\n", address.toString().toUtf8().constData(), sim.Port());
+
+    // The responder binds 127.0.0.1 only; the announced addresses are just data in its answers.
+    std::unique_ptr<DiscoveryResponder> responder;
+    if (parser.isSet(discoveryPort)) {
+        bool udpOk = false;
+        const uint udpPort = parser.value(discoveryPort).toUInt(&udpOk);
+        std::vector<discovery::DeviceRecord> devices;
+        if (!udpOk || udpPort > 65535) {
+            err << "reader-sim: bad discovery port\n";
+            return 2;
+        }
+        if (!BuildDevices(parser.values(deviceId), parser.values(announceIp), parser.values(announcePort), sim.Port(),
+                          devices, err))
+            return 2;
+        responder = std::make_unique<DiscoveryResponder>(static_cast<std::uint16_t>(udpPort));
+        responder->SetDevices(devices);
+        if (!responder->Start()) {
+            err << "reader-sim: cannot answer discovery on 127.0.0.1:" << udpPort << '\n';
+            return 1;
+        }
+        std::printf("reader-sim answering discovery on 127.0.0.1 port %u for %zu reader(s)\n", responder->Port(),
+                    devices.size());
+    }
     std::fflush(stdout);
     return app.exec();
 }
