@@ -27,12 +27,23 @@
 #include <QRegularExpressionValidator>
 
 #include <array>
+#include <atomic>
 #include <optional>
 
 namespace {
 
 // The discovery library is opened at most until it succeeds once, and never closed.
 bool deviceOpened = false;
+
+// Counts the ends of searches. An answer carries the count from when the library reported it,
+// so one still queued for the user-interface thread when its search ended is dropped instead of
+// reaching a later search or a later window.
+std::atomic<unsigned> searchGeneration{0};
+
+void StopReporting(const DiscoveryFunctions& discovery) {
+    discovery.setCallback(nullptr); // returns once no callback runs any more
+    ++searchGeneration;
+}
 
 constexpr int defaultPort = 60000;
 constexpr int scanIntervalMs = 1000;
@@ -100,7 +111,7 @@ ReaderDialog::ReaderDialog(const AppConfig& config, const LanguageTexts& texts, 
 ReaderDialog::~ReaderDialog() {
     SetFlowStateListener({});
     searchTimer.stop();
-    options.discovery.setCallback(nullptr);
+    StopReporting(options.discovery);
 }
 
 QPushButton* ReaderDialog::MakeButton(int id, const QRect& rect) {
@@ -554,7 +565,7 @@ void ReaderDialog::ForgetDiscoveryOpened() { deviceOpened = false; }
 void ReaderDialog::SearchToggled() {
     searchTimer.stop();
     if (!searchCheck->isChecked()) {
-        options.discovery.setCallback(nullptr);
+        StopReporting(options.discovery);
         return;
     }
     if (!deviceOpened) {
@@ -630,10 +641,11 @@ void OnReaderFound(int event, int subEvent, const unsigned char* deviceId, const
     QCoreApplication* app = QCoreApplication::instance();
     if (app == nullptr)
         return;
+    const unsigned generation = searchGeneration.load();
     QMetaObject::invokeMethod(
         app,
-        [id, info] {
-            if (readerWindow != nullptr)
+        [id, info, generation] {
+            if (generation == searchGeneration.load() && readerWindow != nullptr)
                 readerWindow->AddFoundReader(id.data(), info.data());
             WakeWaits();
         },

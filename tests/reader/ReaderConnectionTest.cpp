@@ -1,6 +1,7 @@
 #include "ReaderWindowFixture.h"
 
 #include "CListCtrlEx.h"
+#include "DialogUnits.h"
 #include "ReaderEndpoint.h"
 
 #include <QCheckBox>
@@ -22,6 +23,7 @@ protected:
 TEST_F(ReaderConnectionTest, EveryControlCarriesItsIdTextAndName) {
     OpenWindow();
     EXPECT_EQ(Window().windowTitle(), QStringLiteral("UHF讀取機連線設定"));
+    EXPECT_EQ(Window().size(), DialogUnits(Window().font()).Size(398, 359));
     for (int id : {1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1011, 1012, 1020, 1040, 1041, 1042,
                    1043, 1044, 1045, 1046, 1050, 1051, 1052, 1053, 1054, 1055, 1056, 1057, 1058, 1059}) {
         QWidget* control = Control(id);

@@ -129,6 +129,22 @@ TEST_F(ReaderDiscoveryWindowTest, OnlyWellFormedReaderAnswersAreListed) {
     EXPECT_EQ(Window().FoundReaders()[0].deviceIdText, QStringLiteral("000A1B2C3D4E5F"));
 }
 
+TEST_F(ReaderDiscoveryWindowTest, AnswersStillQueuedWhenTheSearchEndsAreDropped) {
+    OpenWindow();
+    SearchBox()->click();
+    const discovery::DeviceRecord device = ExampleDevice();
+    const discovery::DeviceInfo info = discovery::BuildDeviceInfo(device);
+    OnReaderFound(2, 1, device.deviceId.data(), info.data(), 0); // reported, not yet served
+    SearchBox()->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Found()->RowCount(), 0);
+
+    SearchBox()->click();
+    OnReaderFound(2, 1, device.deviceId.data(), info.data(), 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Found()->RowCount(), 1);
+}
+
 TEST_F(ReaderDiscoveryWindowTest, DoubleClickWithoutASelectionChangesNothing) {
     OpenWindow();
     Answer(ExampleDevice());
