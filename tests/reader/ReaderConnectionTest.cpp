@@ -122,6 +122,31 @@ TEST_F(ReaderConnectionTest, FieldProblemsShowABalloonAndStoreNothing) {
     }
 }
 
+TEST_F(ReaderConnectionTest, AnEmptyPortFieldKeepsThePreviousPort) {
+    ASSERT_TRUE(settings.SaveReaderEndpoint("10.1.2.3", 4001));
+    std::vector<quint16> ports;
+    options.openLink = [&](const QString&, quint16 port) { return ports.push_back(port), false; };
+    OpenWindow();
+    Edit(1011)->clear();
+    Click(1040);
+    EXPECT_EQ(ports, std::vector<quint16>{4001});
+    EXPECT_EQ(prompts.Messages(),
+              (QStringList{QStringLiteral("Please enter an integer."), QStringLiteral("Connect fail!")}));
+}
+
+TEST_F(ReaderConnectionTest, ReaderDroppingTheConnectionAtOnceEndsDisconnected) {
+    sim->SetCloseOnRequest(1); // the start command
+    OpenWindow();
+    ConnectTo(QStringLiteral("127.0.0.1"), sim->Port());
+    EXPECT_EQ(readerLink, nullptr);
+    EXPECT_FALSE(Window().connecting());
+    EXPECT_TRUE(Window().isEnabled());
+    EXPECT_EQ(State(), disconnectedState);
+    EXPECT_FALSE(main->Button(1049)->isEnabled());
+    EXPECT_EQ(StatusText(), QStringLiteral("讀取機已中斷連線"));
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
 TEST_F(ReaderConnectionTest, RefusedConnectionSaysConnectFail) {
     QTcpServer closed;
     ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
