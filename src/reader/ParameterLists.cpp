@@ -16,7 +16,9 @@ ParameterList Numbers(int first, int last, int start, const char* suffix = "") {
 
 } // namespace
 
-ParameterList WorkMode() { return {{{"Answer", 0}, {"Active", 1}, {"Trigger", 2}}, 2, 1}; }
+ParameterList WorkMode() {
+    return {{{"Answer", 0}, {"Active", 1}, {"Trigger", 2}}, 2, 1};
+}
 
 ParameterList Region() {
     ParameterList list;
@@ -27,13 +29,21 @@ ParameterList Region() {
     return list;
 }
 
-ParameterList RfPower() { return Numbers(0, 30, 30, " dBm"); }
+ParameterList RfPower() {
+    return Numbers(0, 30, 30, " dBm");
+}
 
-ParameterList FilterTime() { return Numbers(0, 5, 1); }
+ParameterList FilterTime() {
+    return Numbers(0, 5, 1);
+}
 
-ParameterList TriggerTime() { return Numbers(1, 6, 2); }
+ParameterList TriggerTime() {
+    return Numbers(1, 6, 2);
+}
 
-ParameterList OnOff() { return {{{"OFF", 0}, {"ON", 1}}, 1, 1}; }
+ParameterList OnOff() {
+    return {{{"OFF", 0}, {"ON", 1}}, 1, 1};
+}
 
 ParameterList RelayValidTime() {
     ParameterList list = Numbers(0, 9, 2);

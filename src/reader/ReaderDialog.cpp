@@ -53,7 +53,9 @@ const QString connectFailText = QStringLiteral("Connect fail!");
 const QString writeFailText = QStringLiteral("Fail!");
 const QString openDeviceFailText = QStringLiteral("Open Device Fail!");
 
-QString Qs(const std::string& text) { return QString::fromStdString(text); }
+QString Qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 QRegularExpressionValidator* DigitsOnly(int digits, QObject* parent) {
     return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(digits)), parent);
@@ -292,13 +294,13 @@ void ReaderDialog::RefreshEnables() {
     buttons[1043]->setEnabled(readOn && !blocked);
     buttons[1045]->setEnabled(readOn && !blocked);
     buttons[1044]->setEnabled(values1On && !blocked);
-    for (QWidget* control : {static_cast<QWidget*>(workModeList), static_cast<QWidget*>(regionList),
-                             static_cast<QWidget*>(powerList), static_cast<QWidget*>(filterList),
-                             static_cast<QWidget*>(triggerList), static_cast<QWidget*>(buzzerCheck)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(workModeList), static_cast<QWidget*>(regionList), static_cast<QWidget*>(powerList),
+          static_cast<QWidget*>(filterList), static_cast<QWidget*>(triggerList), static_cast<QWidget*>(buzzerCheck)})
         control->setEnabled(values1On);
     buttons[1046]->setEnabled(values2On && !blocked);
-    for (QWidget* control : {static_cast<QWidget*>(whitelistList), static_cast<QWidget*>(relayList),
-                             static_cast<QWidget*>(relayTimeList)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(whitelistList), static_cast<QWidget*>(relayList), static_cast<QWidget*>(relayTimeList)})
         control->setEnabled(values2On);
 }
 
@@ -508,12 +510,9 @@ void ReaderDialog::WriteParams1() {
     const int buzzer = buzzerCheck->isChecked() ? 1 : 0;
 
     const std::array<std::function<void()>, 7> steps{
-        [&] { link->SetRunning(false); },
-        [&] { link->SetRegion(region); },
-        [&] { link->SetParameter(5, power); },
-        [&] { link->SetParameter(6, buzzer); },
-        [&] { link->SetParameter(4, filter); },
-        [&] { link->SetParameter(13, trigger); },
+        [&] { link->SetRunning(false); },         [&] { link->SetRegion(region); },
+        [&] { link->SetParameter(5, power); },    [&] { link->SetParameter(6, buzzer); },
+        [&] { link->SetParameter(4, filter); },   [&] { link->SetParameter(13, trigger); },
         [&] { link->SetParameter(2, workMode); },
     };
     for (const auto& step : steps) {
@@ -560,7 +559,9 @@ bool ReaderDialog::WriteBlock(const QPointer<ReaderLink>& link) {
     return alive();
 }
 
-void ReaderDialog::ForgetDiscoveryOpened() { deviceOpened = false; }
+void ReaderDialog::ForgetDiscoveryOpened() {
+    deviceOpened = false;
+}
 
 void ReaderDialog::SearchToggled() {
     searchTimer.stop();
@@ -584,12 +585,11 @@ void ReaderDialog::AddFoundReader(const unsigned char* deviceId, const unsigned 
     QString idText;
     for (int i = 0; i < 7; ++i)
         idText += QStringLiteral("%1").arg(static_cast<int>(deviceId[i]), 2, 16, QLatin1Char('0')).toUpper();
-    const QString ip =
-        QStringLiteral("%1.%2.%3.%4")
-            .arg(static_cast<int>(deviceInfo[8]))
-            .arg(static_cast<int>(deviceInfo[9]))
-            .arg(static_cast<int>(deviceInfo[10]))
-            .arg(static_cast<int>(deviceInfo[11]));
+    const QString ip = QStringLiteral("%1.%2.%3.%4")
+                           .arg(static_cast<int>(deviceInfo[8]))
+                           .arg(static_cast<int>(deviceInfo[9]))
+                           .arg(static_cast<int>(deviceInfo[10]))
+                           .arg(static_cast<int>(deviceInfo[11]));
     const QString portText = QString::number((deviceInfo[20] << 8) | deviceInfo[21]);
 
     // The id is the key: a reader that moved keeps its first row.
@@ -615,9 +615,13 @@ void ReaderDialog::TakeFoundReader() {
     CopyValuesToFields();
 }
 
-void ReaderDialog::accept() { hide(); }
+void ReaderDialog::accept() {
+    hide();
+}
 
-void ReaderDialog::reject() { hide(); }
+void ReaderDialog::reject() {
+    hide();
+}
 
 void ReaderDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
@@ -652,7 +656,9 @@ void OnReaderFound(int event, int subEvent, const unsigned char* deviceId, const
         Qt::QueuedConnection);
 }
 
-void AttachReaderWindow(MainDialog& main) { AttachReaderWindow(main, ReaderWindowOptions{}); }
+void AttachReaderWindow(MainDialog& main) {
+    AttachReaderWindow(main, ReaderWindowOptions{});
+}
 
 void AttachReaderWindow(MainDialog& main, ReaderWindowOptions options) {
     QPointer<MainDialog> owner(&main);

@@ -24,8 +24,8 @@ TEST_F(ReaderConnectionTest, EveryControlCarriesItsIdTextAndName) {
     OpenWindow();
     EXPECT_EQ(Window().windowTitle(), QStringLiteral("UHF讀取機連線設定"));
     EXPECT_EQ(Window().size(), DialogUnits(Window().font()).Size(398, 359));
-    for (int id : {1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1011, 1012, 1020, 1040, 1041, 1042,
-                   1043, 1044, 1045, 1046, 1050, 1051, 1052, 1053, 1054, 1055, 1056, 1057, 1058, 1059}) {
+    for (int id : {1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1011, 1012, 1020, 1040, 1041,
+                   1042, 1043, 1044, 1045, 1046, 1050, 1051, 1052, 1053, 1054, 1055, 1056, 1057, 1058, 1059}) {
         QWidget* control = Control(id);
         ASSERT_NE(control, nullptr) << id;
         EXPECT_FALSE(control->accessibleName().isEmpty()) << id;
@@ -82,7 +82,8 @@ TEST_F(ReaderConnectionTest, PortZeroGoesTo60000AndTheAddressIsStoredBeforeConne
     EXPECT_FALSE(attempts[0].windowEnabled);
     EXPECT_FALSE(attempts[0].mainClosed); // refused while connecting
     EXPECT_EQ(attempts[0].stored, (std::pair<std::string, int>{"127.0.0.1", 60000}));
-    EXPECT_EQ(prompts.Messages(), (QStringList{QStringLiteral("It's connecting now."), QStringLiteral("Connect fail!")}));
+    EXPECT_EQ(prompts.Messages(),
+              (QStringList{QStringLiteral("It's connecting now."), QStringLiteral("Connect fail!")}));
     EXPECT_EQ(Edit(1011)->text(), QStringLiteral("60000"));
     EXPECT_FALSE(Window().connecting());
     EXPECT_TRUE(Window().isEnabled());

@@ -65,7 +65,7 @@ TEST_F(ReaderDiscoveryWindowTest, TheExampleReaderIsListedWhileTheWindowIsHidden
     EXPECT_TRUE(Window().Searching());
     EXPECT_EQ(lastCallback, &OnReaderFound);
     EXPECT_EQ(responder.ProbesAnswered(), 0u); // the first scan waits for the timer
-    Window().hide();                            // searching goes on
+    Window().hide();                           // searching goes on
     ASSERT_TRUE(WaitForRows(1));
     EXPECT_EQ(Row(0), (std::vector<QString>{QStringLiteral("192.168.1.100"), QStringLiteral("60000")}));
     ASSERT_EQ(Window().FoundReaders().size(), 1u);

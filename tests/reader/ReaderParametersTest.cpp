@@ -91,14 +91,11 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"UnknownRegionPairKeepsTheList", [](ReaderSimulator& s) { s.SetRegionPair(0x31, 0x81); }, 1051,
                   "Taiwan"},
         ValueCase{"RfPower17", [](ReaderSimulator& s) { s.SetParameterValue(5, 17); }, 1052, "17 dBm"},
-        ValueCase{"RfPower33ShowsTheFirstEntry", [](ReaderSimulator& s) { s.SetParameterValue(5, 33); }, 1052,
-                  "0 dBm"},
+        ValueCase{"RfPower33ShowsTheFirstEntry", [](ReaderSimulator& s) { s.SetParameterValue(5, 33); }, 1052, "0 dBm"},
         ValueCase{"WorkModeActive", [](ReaderSimulator& s) { s.SetParameterValue(2, 1); }, 1054, "Active"},
-        ValueCase{"UnknownWorkModeShowsAnswer", [](ReaderSimulator& s) { s.SetParameterValue(2, 7); }, 1054,
-                  "Answer"},
+        ValueCase{"UnknownWorkModeShowsAnswer", [](ReaderSimulator& s) { s.SetParameterValue(2, 7); }, 1054, "Answer"},
         ValueCase{"FilterTime5", [](ReaderSimulator& s) { s.SetParameterValue(4, 5); }, 1055, "5"},
-        ValueCase{"TriggerTime0ShowsTheFirstEntry", [](ReaderSimulator& s) { s.SetParameterValue(13, 0); }, 1059,
-                  "1"}),
+        ValueCase{"TriggerTime0ShowsTheFirstEntry", [](ReaderSimulator& s) { s.SetParameterValue(13, 0); }, 1059, "1"}),
     [](const ::testing::TestParamInfo<ValueCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ReaderParametersTest, BuzzerReadIntoTheCheckBox) {
@@ -129,17 +126,16 @@ TEST_F(ReaderParametersTest, CombinedGroupsWhenUhfRelIsOn) {
     List(1051)->setCurrentText(QStringLiteral("Europe,India,New Zealand"));
     List(1056)->setCurrentText(QStringLiteral("ON"));
     Click(1044);
-    EXPECT_EQ(FrameHeads(), (std::vector<std::string>{
-                                setRunningOff,
-                                "53 57 00 05 FF 3F 4E 00 C5",    // the pair it is read as
-                                "53 57 00 05 FF 24 05 1E 0B",    // RF power 30
-                                "53 57 00 05 FF 24 06 00 28",    // buzzer off
-                                "53 57 00 05 FF 24 04 01 29",    // filter time 1
-                                "53 57 00 05 FF 24 0D 02 1F",    // trigger valid time 2
-                                "53 57 00 05 FF 24 02 02 2A",    // work mode Trigger
-                                setRunningOff,                   //
-                                "53 57 00 C6 FF 2F C3 ...",      // the block
-                                setRunningOn, setRunningOn}));
+    EXPECT_EQ(FrameHeads(), (std::vector<std::string>{setRunningOff,
+                                                      "53 57 00 05 FF 3F 4E 00 C5", // the pair it is read as
+                                                      "53 57 00 05 FF 24 05 1E 0B", // RF power 30
+                                                      "53 57 00 05 FF 24 06 00 28", // buzzer off
+                                                      "53 57 00 05 FF 24 04 01 29", // filter time 1
+                                                      "53 57 00 05 FF 24 0D 02 1F", // trigger valid time 2
+                                                      "53 57 00 05 FF 24 02 02 2A", // work mode Trigger
+                                                      setRunningOff,                //
+                                                      "53 57 00 C6 FF 2F C3 ...",   // the block
+                                                      setRunningOn, setRunningOn}));
     EXPECT_EQ(sim->Received()[8].size(), 202);
     EXPECT_EQ(sim->Block()[27], 1);
     EXPECT_EQ(sim->RegionPair(), (std::array<std::uint8_t, 2>{0x4E, 0x00}));

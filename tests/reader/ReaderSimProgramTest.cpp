@@ -24,8 +24,8 @@ protected:
 
     // Starts the program and returns the discovery port it prints, 0 when it prints none.
     quint16 Start(const QStringList& arguments) {
-        program.start(QStringLiteral(READER_SIM_PATH), QStringList{QStringLiteral("--port"), QStringLiteral("0")} +
-                                                             arguments);
+        program.start(QStringLiteral(READER_SIM_PATH),
+                      QStringList{QStringLiteral("--port"), QStringLiteral("0")} + arguments);
         if (!program.waitForStarted(hangGuardMs))
             return 0;
         const QRegularExpression line(QStringLiteral("answering discovery on 127\\.0\\.0\\.1 port (\\d+)"));
@@ -78,9 +78,9 @@ TEST_F(ReaderSimProgramTest, AnswersProbesForEveryDevice) {
 }
 
 TEST_F(ReaderSimProgramTest, RefusesAMalformedDeviceId) {
-    program.start(QStringLiteral(READER_SIM_PATH), {QStringLiteral("--port"), QStringLiteral("0"),
-                                                    QStringLiteral("--discovery-port"), QStringLiteral("0"),
-                                                    QStringLiteral("--device-id"), QStringLiteral("00GG")});
+    program.start(QStringLiteral(READER_SIM_PATH),
+                  {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--discovery-port"),
+                   QStringLiteral("0"), QStringLiteral("--device-id"), QStringLiteral("00GG")});
     ASSERT_TRUE(program.waitForFinished(hangGuardMs));
     EXPECT_EQ(program.exitCode(), 2);
 }
