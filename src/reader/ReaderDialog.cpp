@@ -259,7 +259,6 @@ void ReaderDialog::ApplyTexts() {
         if (QWidget* buddy = label->buddy())
             buddy->setAccessibleName(label->accessibleName());
     foundList->setAccessibleName(searchCheck->accessibleName());
-    statusLabel->setAccessibleName(windowTitle());
 
     foundList->SetColumns({LookupText(t, "APA2", "013", QStringLiteral("IP 位址")),
                            LookupText(t, "APA21", "022", QStringLiteral("連線埠"))},
@@ -322,7 +321,7 @@ void ReaderDialog::EnableEndpointGroup(bool on) {
 void ReaderDialog::Connect() {
     if (isConnecting)
         return;
-    statusLabel->clear();
+    SetControlText(statusLabel, QString());
     CopyFieldsToValues();
     if (ipText.isEmpty()) {
         ShowBalloonAt(ipEdit, LookupText(texts, "COMMON", "009", QStringLiteral("不可為空白!")));
@@ -387,7 +386,7 @@ void ReaderDialog::Connect() {
 void ReaderDialog::Disconnect() {
     if (isConnecting)
         return;
-    statusLabel->clear();
+    SetControlText(statusLabel, QString());
     setEnabled(false);
     CloseReaderLink();
     EnableEndpointGroup(true);
@@ -407,7 +406,7 @@ void ReaderDialog::ReturnToDisconnected(bool peerClosed) {
     EnableEndpointGroup(true);
     blockLoaded = false;
     if (peerClosed)
-        statusLabel->setText(LookupText(texts, "APA21", "060", QStringLiteral("讀取機已中斷連線")));
+        SetControlText(statusLabel, LookupText(texts, "APA21", "060", QStringLiteral("讀取機已中斷連線")));
 }
 
 void ReaderDialog::Default() {
