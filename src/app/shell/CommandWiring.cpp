@@ -3,6 +3,7 @@
 #include "BulkDelete.h"
 #include "MainDialog.h"
 #include "PlateTransfer.h"
+#include "ReaderDialog.h"
 #include "SearchDialog.h"
 #include "TagFileMenu.h"
 #include "WhitelistMenu.h"
@@ -13,4 +14,5 @@ void WireMainWindow(MainDialog& main) {
     main.SetCommand(1046, [&main] { RunPlateTransferMenu(main); });
     main.SetCommand(1047, [&main] { RunFileMenu(main); });
     main.SetCommand(1049, [&main] { RunWhitelistMenu(main); });
+    AttachReaderWindow(main);
 }
