@@ -15,10 +15,6 @@ std::optional<std::string> HiveKey::GetString(const std::string& name, size_t bu
     return StringThroughBuffer(*value, bufferBytes);
 }
 
-std::vector<std::pair<std::string, HiveValue>> HiveKey::AllValues() {
-    return hive->Values(path).value_or(std::vector<std::pair<std::string, HiveValue>>());
-}
-
 std::optional<std::string> StringThroughBuffer(const HiveValue& value, size_t bufferBytes) {
     if (value.data.size() > bufferBytes)
         return std::nullopt;

@@ -23,8 +23,6 @@ public:
     // that does not fit reads as missing, as a fixed buffer of the suite's programs reads it.
     std::optional<std::string> GetString(const std::string& name, size_t bufferBytes);
     std::optional<std::uint32_t> GetDword(const std::string& name);
-    // Every value of the key in one read (empty when the key went away meanwhile).
-    std::vector<std::pair<std::string, HiveValue>> AllValues();
     const std::string& Path() const { return path; }
 
 private:
