@@ -34,6 +34,7 @@ public:
     void Message(QWidget*, const QString&) override {}
     void Notice(QWidget*, const QString&, const QString&) override {}
     bool Confirm(QWidget*, const QString&, const QString&) override { return true; }
+    bool RetryCancel(QWidget*, const QString&) override { return false; }
     int Menu(QWidget*, const std::vector<MenuItem>&) override { return 0; }
     QString SaveFile(QWidget*, const QString&, const QString&) override { return exportPath; }
     QString OpenFile(QWidget*, const QString&, const QString&) override { return {}; }

@@ -23,6 +23,8 @@ public:
     virtual void Notice(QWidget* parent, const QString& caption, const QString& text) = 0;
     // Yes/No box with the exclamation icon; true only for Yes.
     virtual bool Confirm(QWidget* parent, const QString& caption, const QString& text) = 0;
+    // Retry/Cancel box with the application title and the exclamation icon; true only for Retry.
+    virtual bool RetryCancel(QWidget* parent, const QString& text) = 0;
     // Pop-up menu with its top-left corner at the lower-left corner of anchor; the chosen id or 0.
     virtual int Menu(QWidget* anchor, const std::vector<MenuItem>& items) = 0;
     // File dialogs; an empty result means cancelled. filter is a Qt name filter ("TXT (*.txt)").

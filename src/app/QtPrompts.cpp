@@ -32,6 +32,12 @@ bool QtPrompts::Confirm(QWidget* parent, const QString& caption, const QString& 
     return box.exec() == QMessageBox::Yes;
 }
 
+bool QtPrompts::RetryCancel(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, AppTitle(), text, QMessageBox::Retry | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Retry);
+    return box.exec() == QMessageBox::Retry;
+}
+
 int QtPrompts::Menu(QWidget* anchor, const std::vector<MenuItem>& items) {
     QMenu menu(anchor);
     for (const MenuItem& item : items) {

@@ -36,6 +36,15 @@ bool ScriptedPrompts::Confirm(QWidget*, const QString& caption, const QString& t
     return answer;
 }
 
+bool ScriptedPrompts::RetryCancel(QWidget*, const QString& text) {
+    shown.push_back({QStringLiteral("retry"), AppTitle(), text, {}});
+    if (retryAnswers.empty())
+        return false;
+    bool answer = retryAnswers.front();
+    retryAnswers.pop_front();
+    return answer;
+}
+
 int ScriptedPrompts::Menu(QWidget*, const std::vector<MenuItem>& items) {
     shown.push_back({QStringLiteral("menu"), {}, {}, items});
     if (menuAnswers.empty())

@@ -13,7 +13,7 @@
 class ScriptedPrompts : public Prompts {
 public:
     struct Shown {
-        QString kind; // "message", "notice", "confirm", "menu", "save", "open"
+        QString kind; // "message", "notice", "confirm", "retry", "menu", "save", "open"
         QString caption;
         QString text;
         std::vector<MenuItem> items;
@@ -24,6 +24,7 @@ public:
 
     // Answers, taken in order; a prompt with no scripted answer gets No, 0 or an empty path.
     std::deque<bool> confirmAnswers;
+    std::deque<bool> retryAnswers; // true is Retry
     std::deque<int> menuAnswers;
     std::deque<QString> fileAnswers;
 
@@ -36,6 +37,7 @@ public:
     void Message(QWidget* parent, const QString& text) override;
     void Notice(QWidget* parent, const QString& caption, const QString& text) override;
     bool Confirm(QWidget* parent, const QString& caption, const QString& text) override;
+    bool RetryCancel(QWidget* parent, const QString& text) override;
     int Menu(QWidget* anchor, const std::vector<MenuItem>& items) override;
     QString SaveFile(QWidget* parent, const QString& defaultName, const QString& filter) override;
     QString OpenFile(QWidget* parent, const QString& defaultName, const QString& filter) override;
