@@ -6,8 +6,9 @@
 #include "Prompts.h"
 #include "TagFileLine.h"
 #include "UiTexts.h"
+#include "WholeFileWriter.h"
 
-#include <QSaveFile>
+#include <QFile>
 
 #include <string>
 
@@ -28,14 +29,7 @@ QByteArray TagFileBytes(const CListCtrlEx& list, RowScope scope) {
 
 bool ExportTagFile(MainDialog& main, RowScope scope, const QString& path) {
     const QByteArray bytes = TagFileBytes(*main.List(), scope);
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    if (ok) {
-        ok = file.commit();
-    } else if (file.isOpen()) {
-        file.cancelWriting();
-    }
-    if (!ok) {
+    if (!WriteWholeFile(QFile::encodeName(path).toStdString(), {bytes.constData(), size_t(bytes.size())})) {
         prompts().Message(&main, LookupText(main.Context().texts, "COMMON", "073",
                                             QStringLiteral("檔案寫入失敗,原檔案未變更。")));
         return false;
