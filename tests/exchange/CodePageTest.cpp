@@ -1,3 +1,4 @@
+#include "Big5Samples.h"
 #include "CodePage.h"
 #include "TagFileLine.h"
 
@@ -59,22 +60,15 @@ INSTANTIATE_TEST_SUITE_P(
 // Every two-byte character of the code page whose bytes also form valid UTF-8, each alone in a
 // file without a mark, so nothing else in the file gives the encoding away.
 TEST(WholeFileEncoding, EveryBig5CharacterThatAlsoFormsUtf8ImportsExactly) {
-    int checked = 0;
-    for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
-        for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
-            const std::string pair{char(lead), char(trail)};
-            const std::optional<std::string> character = Big5ToUtf8(pair);
-            if (!character || !IsValidUtf8(pair))
-                continue;
-            ++checked;
-            const Lines lines = TagFileLine::DecodeLines(kTag + "," + pair + ",1\r\n");
-            ASSERT_EQ(lines.size(), 1u);
-            const std::optional<TagFileLine> line = lines[0] ? TagFileLine::Parse(*lines[0]) : std::nullopt;
-            EXPECT_EQ(line ? line->plate : "<unread>", *character) << Hex(pair);
-        }
+    const auto pairs = Big5PairsThatFormUtf8();
+    for (const auto& [bytes, character] : pairs) {
+        const Lines lines = TagFileLine::DecodeLines(kTag + "," + bytes + ",1\r\n");
+        ASSERT_EQ(lines.size(), 1u);
+        const std::optional<TagFileLine> line = lines[0] ? TagFileLine::Parse(*lines[0]) : std::nullopt;
+        EXPECT_EQ(line ? line->plate : "<unread>", character) << Hex(bytes);
     }
-    std::printf("checked %d characters\n", checked);
-    EXPECT_GT(checked, 0);
+    std::printf("checked %zu characters\n", pairs.size());
+    EXPECT_GT(pairs.size(), 0u);
 }
 
 struct UserPoint {
