@@ -171,6 +171,12 @@ TEST_F(ExportTest, AFolderInThePlaceOfTheFileStaysAsItWas) {
     EXPECT_EQ(ReadBytes(harness.File("taken.txt/inside")), "keep");
 }
 
+TEST_F(ExportTest, TheHiveItselfIsNeverReplaced) {
+    Export(exportAll, "user.hive");
+    EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("檔案寫入失敗,原檔案未變更。")});
+    EXPECT_EQ(ReadBytes(harness.File("user.hive")).substr(0, 16), std::string("SQLite format 3\0", 16));
+}
+
 // A disk that fills up during the export: rows exported while no file may grow past limit bytes.
 struct FullDiskCase {
     const char* name;
