@@ -268,9 +268,9 @@ int ReaderLink::ReadWhitelistCount() {
     return Commands::WhitelistCount(slot);
 }
 
-std::string ReaderLink::ReadWhitelistEntry(int index) {
+std::optional<std::string> ReaderLink::ReadWhitelistEntry(int index) {
     if (!Run(Commands::ReadWhitelistEntry(index)))
-        return {};
+        return std::nullopt;
     return Commands::WhitelistEntryText(slot);
 }
 

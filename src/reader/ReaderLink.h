@@ -101,9 +101,10 @@ public:
     bool SetRegion(int index);            // false with nothing sent for an index without a pair
     [[nodiscard]] bool ReadExtendedBlock(ExtendedBlock& block);
     [[nodiscard]] bool WriteExtendedBlock(const ExtendedBlock& block);
-    [[nodiscard]] int ReadWhitelistCount();                  // 0 when failed
-    [[nodiscard]] std::string ReadWhitelistEntry(int index); // empty when failed
-    bool AddWhitelistEntry(const std::string& idText);       // false: not converted or unanswered
+    [[nodiscard]] int ReadWhitelistCount(); // 0 when failed
+    // The entry's id text, empty for an entry without id bytes; nullopt when the read failed.
+    [[nodiscard]] std::optional<std::string> ReadWhitelistEntry(int index);
+    bool AddWhitelistEntry(const std::string& idText); // false: not converted or unanswered
     bool ClearWhitelist();
     bool DeleteWhitelistEntry(const std::string& idText);
 

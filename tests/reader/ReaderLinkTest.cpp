@@ -106,7 +106,7 @@ TEST_F(ReaderLinkTest, WhitelistOperations) {
     EXPECT_EQ(sim.Received().back().size(), 20);
     EXPECT_TRUE(link->AddWhitelistEntry("01"));
     EXPECT_EQ(link->ReadWhitelistCount(), 3);
-    EXPECT_EQ(link->ReadWhitelistEntry(1), "E2000017220B0123456789AB");
+    EXPECT_EQ(link->ReadWhitelistEntry(1), std::optional<std::string>("E2000017220B0123456789AB"));
     EXPECT_TRUE(link->DeleteWhitelistEntry("01"));
     EXPECT_EQ(sim.Whitelist(), (std::vector<std::string>{"E2801160", "E2000017220B0123456789AB"}));
     EXPECT_TRUE(link->ClearWhitelist());
@@ -148,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(
                     2},
         SilenceCase{"WriteExtendedBlock", [](ReaderLink& l) { return l.WriteExtendedBlock(ExtendedBlock{}); }, 1},
         SilenceCase{"ReadWhitelistCount", [](ReaderLink& l) { return l.ReadWhitelistCount() != 0; }, 2},
-        SilenceCase{"ReadWhitelistEntry", [](ReaderLink& l) { return !l.ReadWhitelistEntry(0).empty(); }, 2},
+        SilenceCase{"ReadWhitelistEntry", [](ReaderLink& l) { return l.ReadWhitelistEntry(0).has_value(); }, 2},
         SilenceCase{"AddWhitelistEntry", [](ReaderLink& l) { return l.AddWhitelistEntry("E280"); }, 2},
         SilenceCase{"ClearWhitelist", [](ReaderLink& l) { return l.ClearWhitelist(); }, 2}),
     [](const auto& info) { return info.param.name; });
@@ -169,7 +169,7 @@ TEST_F(ReaderLinkTest, StatusZeroLooksLikeSilenceAndIsRetried) {
 TEST_F(ReaderLinkTest, EntryBeyondTheListIsRefusedTwice) {
     sim.SetWhitelist({"AA"});
     auto link = Connect(silentReader);
-    EXPECT_EQ(link->ReadWhitelistEntry(1), "");
+    EXPECT_EQ(link->ReadWhitelistEntry(1), std::nullopt);
     EXPECT_EQ(sim.Received().size(), 2u);
 }
 
