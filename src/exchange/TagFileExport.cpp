@@ -41,32 +41,15 @@ void ReportLeftOut(MainDialog& main, const std::vector<std::string>& tags) {
 } // namespace
 
 TagFileText TagFileTextOf(const CListCtrlEx& list, RowScope scope) {
-    TagFileText text;
-    std::vector<std::string> tags;
-    std::vector<size_t> starts; // where each row's line begins in utf8
+    std::vector<TagFileRow> rows;
     // The count is read again for every row, as the list may change under a walk.
     for (int row = 0; row < list.RowCount(); ++row) {
         if (!RowInScope(scope, list.CellText(row, RegisterColumn::mark)))
             continue;
-        tags.push_back(list.CellText(row, RegisterColumn::tag).toStdString());
-        starts.push_back(text.utf8.size());
-        text.utf8 += TagFileLine::Format(tags.back(), list.CellText(row, RegisterColumn::plate).toStdString(),
-                                         list.ItemData(row) == 2 ? 2 : 1);
+        rows.push_back({list.CellText(row, RegisterColumn::tag).toStdString(),
+                        list.CellText(row, RegisterColumn::plate).toStdString(), list.ItemData(row) == 2 ? 2 : 1});
     }
-    if (std::optional<std::string> big5 = Utf8ToBig5(text.utf8)) {
-        text.big5 = std::move(*big5);
-        return text;
-    }
-    // Some row has no Big5 form: find which, row by row.
-    starts.push_back(text.utf8.size());
-    const std::string_view utf8 = text.utf8;
-    for (size_t i = 0; i < tags.size(); ++i) {
-        if (std::optional<std::string> line = Utf8ToBig5(utf8.substr(starts[i], starts[i + 1] - starts[i])))
-            text.big5 += *line;
-        else
-            text.withoutBig5.push_back(tags[i]);
-    }
-    return text;
+    return TagFileTextOfRows(rows);
 }
 
 QByteArray TagFileBytes(const CListCtrlEx& list, RowScope scope) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RowScope.h"
+#include "TagFileText.h"
 
 #include <QByteArray>
 #include <QString>
@@ -12,12 +13,6 @@ class CListCtrlEx;
 class MainDialog;
 
 // The rows in scope as tag-file lines, in the order the list shows them.
-struct TagFileText {
-    std::string utf8;                     // every row
-    std::string big5;                     // every row that has a Big5 form
-    std::vector<std::string> withoutBig5; // tag ids of the rows that have none
-};
-
 TagFileText TagFileTextOf(const CListCtrlEx& list, RowScope scope);
 // The Big5 file of the rows in scope that have a Big5 form.
 QByteArray TagFileBytes(const CListCtrlEx& list, RowScope scope);

@@ -1,10 +1,9 @@
 #include "TagFileImport.h"
 
-#include "BatchWriter.h"
 #include "HeldHiveQuestion.h"
 #include "MainDialog.h"
 #include "Prompts.h"
-#include "TagFileLine.h"
+#include "TagFileApply.h"
 #include "UiTexts.h"
 
 #include <QIODevice>
@@ -19,18 +18,8 @@ QString Qs(const std::string& text) { return QString::fromStdString(text); }
 // Diagnostic boxes of the check are fixed English texts.
 void CheckLine(MainDialog& main, const TagFileLine& line) {
     RegisterContext& context = main.Context();
-    if (!line.plate.empty() && !context.PlatesOf(line.carType).Exists(line.plate)) {
-        prompts().Message(&main, QStringLiteral("NOT FOUND(") + QString::number(line.carType == 2 ? 2 : 1) +
-                                     QStringLiteral(") => NO:") + Qs(line.plate));
-    }
-    TagRecord stored;
-    if (!context.store.ReadRecord(line.tagId, &stored)) {
-        prompts().Message(&main, QStringLiteral("NEW => TAG:") + Qs(line.tagId) + QStringLiteral(" NO:") +
-                                     Qs(line.plate));
-    } else if (stored.plate != line.plate) {
-        prompts().Message(&main, QStringLiteral("CHANGE => TAG:") + Qs(line.tagId) + QStringLiteral(" NO:") +
-                                     Qs(stored.plate) + QStringLiteral(" => ") + Qs(line.plate));
-    }
+    for (const std::string& finding : CheckTagFileLine(context.store, context.cars, context.motorcycles, line))
+        prompts().Message(&main, Qs(finding));
 }
 
 // One box for all lines that could not be decoded: how many, and where the first of them are.
@@ -77,34 +66,22 @@ TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool che
     TagFileImportOutcome outcome;
     const QByteArray bytes = ReadWholeLines(source, &outcome.readError);
 
-    std::vector<TagRecord> records;
-    const std::vector<std::optional<std::string>> decoded =
-        TagFileLine::DecodeLines({bytes.constData(), size_t(bytes.size())});
-    for (size_t i = 0; i < decoded.size(); ++i) {
-        const std::optional<std::string>& text = decoded[i];
-        if (!text) {
-            outcome.unreadLines.push_back(int(i + 1));
-            continue;
-        }
-        std::optional<TagFileLine> line = TagFileLine::Parse(*text);
-        if (!line)
-            continue;
-        ++outcome.lines;
-        if (checkOnly)
-            CheckLine(main, *line);
-        else
-            records.push_back(TagRecord{line->tagId, line->plate, line->carType, false, false});
-    }
-
-    if (!checkOnly) {
-        BatchWriter writer(context.store.GetHive(), 1000, AskWhenHiveHeld(main));
-        const std::vector<bool> written = writer.Run(records.size(), [&](size_t i) {
-            return context.store.WriteRecord(records[i].tagId, &records[i]);
-        });
+    const TagFileReading reading = ReadTagFileLines({bytes.constData(), size_t(bytes.size())});
+    for (const auto& [number, reason] : reading.passedOver)
+        if (reason == TagLineOutcome::Undecodable)
+            outcome.unreadLines.push_back(number);
+    outcome.lines = int(reading.entries.size());
+    if (checkOnly) {
+        for (const TagFileEntry& entry : reading.entries)
+            CheckLine(main, entry.line);
+    } else {
+        const std::vector<TagLineOutcome> stored =
+            StoreTagFileEntries(context.store, reading.entries, AskWhenHiveHeld(main));
         // In file order, so the last line of a tag wins in the list as it did in the store.
-        for (size_t i = 0; i < records.size(); ++i) {
-            if (written[i])
-                main.UpsertRow(-1, records[i]);
+        for (size_t i = 0; i < reading.entries.size(); ++i) {
+            const TagFileLine& line = reading.entries[i].line;
+            if (stored[i] == TagLineOutcome::Stored)
+                main.UpsertRow(-1, TagRecord{line.tagId, line.plate, line.carType, false, false});
             else
                 ++outcome.failed;
         }

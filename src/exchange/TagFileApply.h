@@ -1,0 +1,42 @@
+#pragma once
+
+#include "TagFileLine.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+class PlateList;
+class TagStore;
+
+// What became of one line of an imported tag file.
+enum class TagLineOutcome { Stored, Empty, Malformed, TagTooShort, TagTooLong, Undecodable, RefusedName, StoreFailure };
+
+// The words the import report uses for an outcome ("malformed", "tag too long", ...).
+const char* TagLineOutcomeText(TagLineOutcome outcome);
+
+struct TagFileEntry {
+    int lineNumber = 0; // from 1
+    TagFileLine line;
+};
+
+struct TagFileReading {
+    std::vector<TagFileEntry> entries;                      // lines that passed the rules, in file order
+    std::vector<std::pair<int, TagLineOutcome>> passedOver; // every other line but the empty ones
+};
+
+// The import's line rules over a whole file's bytes.
+TagFileReading ReadTagFileLines(std::string_view bytes);
+
+// Writes the entries' records in file order, so the last line of a tag wins in the store; each
+// record keeps the tag's stored mark and confirmation. Stored, RefusedName (an id that may not
+// name a key) or StoreFailure per entry. retry as for BatchWriter.
+std::vector<TagLineOutcome> StoreTagFileEntries(TagStore& store, const std::vector<TagFileEntry>& entries,
+                                                const std::function<bool()>& retry = {});
+
+// The import check's findings for one line, in the fixed English texts the window shows:
+// a plate missing from its plate list, a new tag, a tag whose stored plate differs.
+std::vector<std::string> CheckTagFileLine(TagStore& store, PlateList& cars, PlateList& motorcycles,
+                                          const TagFileLine& line);
