@@ -51,30 +51,35 @@ public:
     QString OpenFile(QWidget*, const QString&, const QString&) override { return {}; }
 };
 
+// A simulator process whose printed requests go to a file, so a long run never fills a pipe.
 struct Simulator {
     std::unique_ptr<QProcess> process = std::make_unique<QProcess>();
     QString address;
-    QByteArray output; // every request it printed
+    QString log;
 
-    bool Start() {
+    bool Start(const QString& logFile) {
+        log = logFile;
+        process->setStandardOutputFile(log);
         process->start(QStringLiteral(READER_SIM_PATH),
                        {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--verbose")});
         const QRegularExpression listening(QStringLiteral("listening on 127\\.0\\.0\\.1 port (\\d+)"));
-        while (process->waitForReadyRead(kGuardMs)) {
-            output += process->readAllStandardOutput();
-            if (auto match = listening.match(QString::fromUtf8(output)); match.hasMatch()) {
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < kGuardMs) {
+            if (auto match = listening.match(QString::fromUtf8(Output())); match.hasMatch()) {
                 address = QStringLiteral("127.0.0.1:") + match.captured(1);
                 return true;
             }
+            process->waitForFinished(20);
         }
         return false;
     }
-    // Requests with this command code printed so far.
-    int Requests(const char* code) {
-        process->waitForReadyRead(200);
-        output += process->readAllStandardOutput();
-        return int(output.count(QByteArray("FF ") + code));
+    QByteArray Output() const {
+        QFile file(log);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
+    // Requests with this command code printed so far.
+    int Requests(const char* code) const { return int(Output().count(QByteArray("FF ") + code)); }
     ~Simulator() {
         process->kill();
         process->waitForFinished(kGuardMs);
@@ -118,8 +123,8 @@ int main(int argc, char** argv) {
     }
 
     std::vector<Simulator> sims(5);
-    for (Simulator& sim : sims)
-        if (!sim.Start())
+    for (size_t i = 0; i < sims.size(); ++i)
+        if (!sims[i].Start(dir.filePath(QStringLiteral("sim%1.log").arg(i))))
             return 1;
     const qint64 oneMs = RunCli(hivePath, Readers(sims, 0, 1));
     const qint64 fourMs = RunCli(hivePath, Readers(sims, 1, 4));
