@@ -36,7 +36,7 @@ bool ExportTagFile(MainDialog& main, RowScope scope, const QString& path) {
         file.cancelWriting();
     }
     if (!ok) {
-        prompts().Message(&main, LookupText(main.Context().texts, "COMMON", "073",
+        prompts().Message(&main, LookupText(main.Context().texts, "LUMETRA", "006",
                                             QStringLiteral("檔案寫入失敗,原檔案未變更。")));
         return false;
     }

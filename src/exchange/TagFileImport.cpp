@@ -92,11 +92,11 @@ TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool che
     context.config.registerChanged = true;
     const LanguageTexts& texts = context.texts;
     if (outcome.failed > 0) {
-        prompts().Message(&main, LookupText(texts, "COMMON", "070", QStringLiteral("無法寫入的資料筆數:")) +
+        prompts().Message(&main, LookupText(texts, "LUMETRA", "003", QStringLiteral("無法寫入的資料筆數:")) +
                                      QLatin1Char(' ') + QString::number(outcome.failed));
     }
     if (outcome.readError) {
-        prompts().Message(&main, LookupText(texts, "COMMON", "072",
+        prompts().Message(&main, LookupText(texts, "LUMETRA", "005",
                                             QStringLiteral("檔案未能完整讀取,只處理了錯誤之前的資料。")));
     }
     return outcome;

@@ -132,7 +132,7 @@ TEST_F(ReaderConnectionTest, AnEmptyPortFieldKeepsThePreviousPort) {
     Click(1040);
     EXPECT_EQ(ports, std::vector<quint16>{4001});
     EXPECT_EQ(prompts.Messages(),
-              (QStringList{QStringLiteral("Please enter an integer."), QStringLiteral("Connect fail!")}));
+              (QStringList{QStringLiteral("請輸入整數。"), QStringLiteral("Connect fail!")}));
 }
 
 TEST_F(ReaderConnectionTest, ReaderDroppingTheConnectionAtOnceEndsDisconnected) {
