@@ -6,6 +6,7 @@
 #include "AppConfig.h"
 #include "CListCtrlEx.h"
 #include "DialogUnits.h"
+#include "FocusedButton.h"
 #include "Globals.h"
 #include "MainDialog.h"
 #include "Prompts.h"
@@ -624,9 +625,7 @@ void ReaderDialog::reject() {
 
 void ReaderDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button != nullptr && button->isEnabled())
-            button->click();
-        else
+        if (!PressFocusedButton(this))
             accept();
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "CListCtrlEx.h"
 #include "DialogUnits.h"
+#include "FocusedButton.h"
 #include "Globals.h"
 #include "PlateInputFilter.h"
 #include "Prompts.h"
@@ -179,7 +180,8 @@ void MainDialog::BuildControls() {
             this->context.showKeyboard();
         plateEdit->setFocus();
     };
-    connect(useCheck, &QCheckBox::clicked, this, [this] { ToggleUseConfirmation(); });
+    // toggled, not clicked: an accessibility action toggles the box without a click.
+    connect(useCheck, &QCheckBox::toggled, this, [this] { ToggleUseConfirmation(); });
     connect(list, &CListCtrlEx::rowDoubleClicked, this, [this] { LoadSelectedRow(); });
     connect(list, &CListCtrlEx::contextRequested, this, [this] { ToggleSelectedFlag(); });
 }
@@ -322,7 +324,9 @@ void MainDialog::CopyField(QLineEdit* field) {
     field->selectAll();
     field->home(false);
     field->end(true);
-    QApplication::clipboard()->setText(field->text());
+    // Copying an empty selection copies nothing: what the clipboard held stays there.
+    if (!field->text().isEmpty())
+        QApplication::clipboard()->setText(field->text());
     plateEdit->setFocus();
 }
 
@@ -384,9 +388,9 @@ void MainDialog::reject() {
 }
 
 void MainDialog::keyPressEvent(QKeyEvent* event) {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        !qobject_cast<QPushButton*>(focusWidget())) {
-        if (!IsConnecting())
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // With no button focused, Enter ends the window as a dialog's default does.
+        if (!PressFocusedButton(this) && !IsConnecting())
             accept();
         return;
     }
