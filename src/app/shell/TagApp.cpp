@@ -26,9 +26,10 @@ int TagApp::Run() {
         (void)guard.AskFirstToShow();
         return 0;
     }
-    QObject::connect(&guard, &InstanceGuard::showRequested, [] {
+    LastActiveWindow lastActive([] { return static_cast<QWidget*>(mainWindow); });
+    QObject::connect(&guard, &InstanceGuard::showRequested, [&lastActive] {
         if (mainWindow)
-            BringForward(mainWindow);
+            BringForward(mainWindow, lastActive.Window());
     });
 
     StartupInputs inputs;
