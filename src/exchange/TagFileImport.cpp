@@ -14,12 +14,18 @@ namespace {
 
 QString Qs(const std::string& text) { return QString::fromStdString(text); }
 
-// Diagnostic boxes of the check are fixed English texts.
+// Diagnostic boxes of the check are English texts in every language.
 void CheckLine(MainDialog& main, const TagFileLine& line) {
     RegisterContext& context = main.Context();
     if (!line.plate.empty() && !context.PlatesOf(line.carType).Exists(line.plate)) {
         prompts().Message(&main, QStringLiteral("NOT FOUND(") + QString::number(line.carType == 2 ? 2 : 1) +
                                      QStringLiteral(") => NO:") + Qs(line.plate));
+    }
+    // A tag the import would refuse is no new tag: say it is refused.
+    if (!context.store.CanWrite(line.tagId)) {
+        prompts().Message(&main, LookupText(context.texts, "LUMETRA", "016", QStringLiteral("REFUSED => TAG:")) +
+                                     Qs(line.tagId) + QStringLiteral(" NO:") + Qs(line.plate));
+        return;
     }
     TagRecord stored;
     if (!context.store.ReadRecord(line.tagId, &stored)) {

@@ -119,7 +119,10 @@ TEST_F(TagStoreTest, TagsThatWouldAddressAnotherKeyAreRefused) {
     TagRecord r = Record("P");
     for (std::string tag : {std::string(""), std::string("A\\B"), std::string("A\nB"), std::string("\\")}) {
         EXPECT_FALSE(store.WriteRecord(tag, &r)) << tag;
+        EXPECT_FALSE(store.CanWrite(tag)) << tag;
         EXPECT_FALSE(store.WriteMark(tag, 1)) << tag;
+    }
+    for (std::string tag : {std::string(""), std::string("A\\B"), std::string("\\")}) {
         TagRecord victim;
         victim.tagId = tag;
         EXPECT_FALSE(store.DeleteTag(victim)) << tag;
@@ -128,6 +131,45 @@ TEST_F(TagStoreTest, TagsThatWouldAddressAnotherKeyAreRefused) {
     EXPECT_EQ(store.EnumerateTags(names), 0);
     EXPECT_FALSE(hive->KeyExists(KeyPath("A")));
 }
+
+// Other programs of the suite may name keys with control characters; such a key is still the
+// register's, used by its exact name. Only a new key from such text is refused.
+class ForeignTagNames : public TagStoreTest, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(ForeignTagNames, AreReadFlaggedRewrittenAndDeletedByTheirExactName) {
+    const std::string tag = GetParam();
+    TagRecord r = Record("P");
+    ASSERT_FALSE(store.WriteRecord(tag, &r));
+    ASSERT_TRUE(hive->CreateKey(KeyPath(tag), nullptr));
+    ASSERT_TRUE(hive->SetValue(KeyPath(tag), "LicNo", StringValue("AB12")));
+    ASSERT_TRUE(hive->SetValue(KeyPath(tag), "CarType", DwordValue(2)));
+
+    std::vector<std::string> names;
+    ASSERT_EQ(store.EnumerateTags(names), 1);
+    TagRecord read;
+    ASSERT_TRUE(store.ReadRecord(names[0], &read));
+    EXPECT_EQ(read.plate, "AB12");
+    EXPECT_EQ(read.carType, 2);
+    EXPECT_TRUE(store.WriteMark(names[0], 1));
+    EXPECT_TRUE(store.WriteUseOk(names[0], 1));
+    EXPECT_TRUE(store.CanWrite(names[0]));
+    TagRecord rewritten = Record("CD34", 1);
+    EXPECT_TRUE(store.WriteRecord(names[0], &rewritten));
+    ASSERT_TRUE(store.ReadRecord(names[0], &read));
+    EXPECT_EQ(read.plate, "CD34");
+    EXPECT_TRUE(read.marked);
+    EXPECT_TRUE(read.useOk);
+
+    TagRecord victim;
+    victim.tagId = names[0];
+    EXPECT_TRUE(store.DeleteTag(victim));
+    EXPECT_FALSE(hive->KeyExists(KeyPath(tag)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, ForeignTagNames,
+                         ::testing::Values(std::string("E2\x01TAG"), std::string("TAB\tIN"), std::string("DEL\x7F"),
+                                           std::string("\x1B")),
+                         [](const auto& info) { return "Name" + std::to_string(info.index); });
 
 TEST_F(TagStoreTest, ResetClearsEverythingButTheTag) {
     TagRecord r{"T1", "P", 2, true, true};
