@@ -15,6 +15,13 @@
 
 namespace {
 constexpr int fadeMs = 200;
+constexpr int textFlags = Qt::TextWordWrap | Qt::TextExpandTabs;
+
+QSize MeasureText(const QFont& font, const QString& text, int wrapWidth) {
+    if (text.isEmpty())
+        return QSize(0, 0);
+    return QFontMetrics(font).boundingRect(QRect(0, 0, wrapWidth, 1 << 20), textFlags, text).size();
+}
 
 // Assistive technology sees a balloon as a tool tip, named by its title (or its text) and
 // described by its text.
@@ -22,14 +29,6 @@ QAccessibleInterface* BalloonAccessible(const QString& className, QObject* objec
     if (className == QLatin1String("BalloonTip") && object != nullptr && object->isWidgetType())
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::ToolTip);
     return nullptr;
-}
-
-constexpr int textFlags = Qt::TextWordWrap | Qt::TextExpandTabs;
-
-QSize MeasureText(const QFont& font, const QString& text, int wrapWidth) {
-    if (text.isEmpty())
-        return QSize(0, 0);
-    return QFontMetrics(font).boundingRect(QRect(0, 0, wrapWidth, 1 << 20), textFlags, text).size();
 }
 } // namespace
 
