@@ -1,6 +1,7 @@
 #include "TagFileImport.h"
 
 #include "BatchWriter.h"
+#include "HeldHiveQuestion.h"
 #include "MainDialog.h"
 #include "Prompts.h"
 #include "TagFileLine.h"
@@ -102,7 +103,7 @@ TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool che
     }
 
     if (!checkOnly) {
-        BatchWriter writer(context.store.GetHive());
+        BatchWriter writer(context.store.GetHive(), 1000, AskWhenHiveHeld(main));
         const std::vector<bool> written = writer.Run(records.size(), [&](size_t i) {
             return context.store.WriteRecord(records[i].tagId, &records[i]);
         });
