@@ -6,8 +6,9 @@
 #include "Prompts.h"
 #include "TagFileLine.h"
 #include "UiTexts.h"
+#include "WholeFileWriter.h"
 
-#include <QSaveFile>
+#include <QFile>
 
 #include <string>
 #include <string_view>
@@ -78,15 +79,8 @@ bool ExportTagFile(MainDialog& main, RowScope scope, const QString& path) {
     // The mark tells the import that the file is UTF-8 even where its bytes would also read as Big5.
     const QByteArray bytes = wholeFileUtf8 ? QByteArrayLiteral("\xEF\xBB\xBF") + QByteArray::fromStdString(text.utf8)
                                            : QByteArray::fromStdString(text.big5);
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    if (ok) {
-        ok = file.commit();
-    } else if (file.isOpen()) {
-        file.cancelWriting();
-    }
-    if (!ok) {
-        prompts().Message(&main, LookupText(main.Context().texts, "COMMON", "073",
+    if (!WriteWholeFile(QFile::encodeName(path).toStdString(), {bytes.constData(), size_t(bytes.size())})) {
+        prompts().Message(&main, LookupText(main.Context().texts, "LUMETRA", "006",
                                             QStringLiteral("檔案寫入失敗,原檔案未變更。")));
         return false;
     }

@@ -1,6 +1,7 @@
 #include "../register/RegisterHarness.h"
 #include "Big5Samples.h"
 #include "CodePage.h"
+#include "FileSizeLimit.h"
 #include "ScriptedPrompts.h"
 #include "TagFileImport.h"
 #include "TagFileLine.h"
@@ -169,6 +170,50 @@ TEST_F(ExportTest, AFolderInThePlaceOfTheFileStaysAsItWas) {
     EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("檔案寫入失敗,原檔案未變更。")});
     EXPECT_EQ(ReadBytes(harness.File("taken.txt/inside")), "keep");
 }
+
+TEST_F(ExportTest, TheHiveItselfIsNeverReplaced) {
+    Export(exportAll, "user.hive");
+    EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("檔案寫入失敗,原檔案未變更。")});
+    EXPECT_EQ(ReadBytes(harness.File("user.hive")).substr(0, 16), std::string("SQLite format 3\0", 16));
+}
+
+// A disk that fills up during the export: rows exported while no file may grow past limit bytes.
+struct FullDiskCase {
+    const char* name;
+    int rows;
+    rlim_t limit;
+};
+
+void PrintTo(const FullDiskCase& c, std::ostream* os) { *os << c.name; }
+
+class ExportToAFullDisk : public ::testing::TestWithParam<FullDiskCase> {};
+
+TEST_P(ExportToAFullDisk, IsReportedAndLeavesTheOldFileByteForByte) {
+    const FullDiskCase& c = GetParam();
+    RegisterHarness harness({}, [&](Hive& hive) {
+        HiveBatch batch(hive);
+        TagStore store(hive);
+        for (int i = 0; i < c.rows; ++i) {
+            TagRecord record{TagNo(i), "PL" + std::to_string(i), 1, false, false};
+            (void)store.WriteRecord(record.tagId, &record);
+        }
+    });
+    const std::string old = TagNo(0) + ",OLD,1\r\n";
+    WriteBytes(harness.File("out.txt"), old);
+    ScriptedPrompts prompts;
+    prompts.menuAnswers = {exportAll};
+    prompts.fileAnswers = {harness.Path("out.txt")};
+    {
+        FileSizeLimit limit(c.limit);
+        RunFileMenu(harness.Main());
+    }
+    EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("檔案寫入失敗,原檔案未變更。")});
+    EXPECT_EQ(ReadBytes(harness.File("out.txt")), old);
+}
+
+INSTANTIATE_TEST_SUITE_P(, ExportToAFullDisk,
+                         ::testing::Values(FullDiskCase{"Small", 3, 40}, FullDiskCase{"Large", 3000, 4096}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Plates of every Big5 character whose bytes also form UTF-8, then user-defined characters, then
 // plates Big5 cannot hold.
@@ -456,6 +501,18 @@ TEST_F(ImportCheckTest, ShowsTheThreeFindingsInLineOrderAndWritesNothing) {
     EXPECT_EQ(harness.Stored(TagNo(1))->plate, "CAR1");
     EXPECT_FALSE(harness.Stored(TagNo(9)));
     EXPECT_EQ(harness.List().RowCount(), 2);
+}
+
+// The import would refuse these tags, so they are not new either.
+TEST_F(ImportCheckTest, ATagTheImportWouldRefuseIsReportedAsRefused) {
+    const std::string slash = "E200001722110100000000\\1";
+    const std::string control = std::string("E200001722110100000000") + char(1) + "2";
+    Check(slash + ",CARONLY,1\r\n" + control + ",X,1\r\n");
+    EXPECT_EQ(
+        prompts.Messages(),
+        (QStringList{QStringLiteral("REFUSED => TAG:") + QString::fromStdString(slash) + QStringLiteral(" NO:CARONLY"),
+                     QStringLiteral("NOT FOUND(1) => NO:X"),
+                     QStringLiteral("REFUSED => TAG:") + QString::fromStdString(control) + QStringLiteral(" NO:X")}));
 }
 
 TEST_F(ImportCheckTest, ComparesPlatesOnlyNotVehicleTypes) {
