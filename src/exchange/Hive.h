@@ -24,7 +24,8 @@ public:
     // Creates the key and any missing keys above it; created tells whether it was new.
     [[nodiscard]] virtual bool CreateKey(const std::string& path, bool* created) = 0;
     [[nodiscard]] virtual bool KeyExists(const std::string& path) = 0;
-    // Names of the direct subkeys in case-insensitive name order; nullopt when the key is missing.
+    // Names of the direct subkeys in case-insensitive name order; nullopt when the key is missing
+    // or could not be read.
     virtual std::optional<std::vector<std::string>> SubKeys(const std::string& path) = 0;
     // Deletes a key that has no subkeys (with its values).
     [[nodiscard]] virtual bool DeleteKey(const std::string& path) = 0;
@@ -40,6 +41,18 @@ public:
     // snapshot and saves the per-read locking when many records are read at once.
     [[nodiscard]] virtual bool BeginBatch(bool write = true) = 0;
     [[nodiscard]] virtual bool EndBatch(bool commit) = 0;
+
+    // Reads and writes that the store could not carry out (damaged, locked past the busy
+    // timeout, unreadable) in this run; a missing key or value is no error. A read that fails
+    // returns nothing rather than a part, and this count grows: callers compare it before and
+    // after to tell a failure from a missing key.
+    int StoreErrors() const { return storeErrors; }
+
+protected:
+    void NoteStoreError() { ++storeErrors; }
+
+private:
+    int storeErrors = 0;
 };
 
 // Commits a batch when it goes out of scope, unless told to roll back.

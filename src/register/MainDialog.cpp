@@ -211,9 +211,11 @@ void MainDialog::ApplyTexts() {
 void MainDialog::LoadRegister() {
     list->Clear();
     std::vector<std::string> names;
+    Hive& hive = context.store.GetHive();
+    int errors = hive.StoreErrors();
     {
         // One snapshot for the whole load: sites keep tens of thousands of tags.
-        HiveBatch snapshot(context.store.GetHive(), false);
+        HiveBatch snapshot(hive, false);
         context.store.EnumerateTags(names);
         TagRecord record;
         std::vector<std::pair<std::vector<QString>, qint64>> rows;
@@ -225,9 +227,15 @@ void MainDialog::LoadRegister() {
             rows.push_back({RowTexts(record), record.carType});
         }
         (void)snapshot.Commit();
-        list->AppendRows(std::move(rows));
+        loadFailed = hive.StoreErrors() != errors;
+        if (!loadFailed)
+            list->AppendRows(std::move(rows));
     }
     ShowCountLine();
+    // Never a shorter register shown as if whole.
+    if (loadFailed)
+        prompts().Message(this, LookupText(context.texts, "LUMETRA", "024",
+                                           QStringLiteral("登錄資料讀取失敗，程式將結束。")));
 }
 
 QString MainDialog::TypeLabel(int carType) const {
