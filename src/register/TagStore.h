@@ -15,6 +15,7 @@ public:
     explicit TagStore(Hive& hive);
     ~TagStore() override;
 
+    // The number of tags listed; -1 (none listed) when the store failed to read them.
     int EnumerateTags(std::vector<std::string>& names);
     // Writes "LicNo" and "CarType" only; an existing tag keeps its stored flags.
     [[nodiscard]] bool WriteRecord(const std::string& tag, const TagRecord* record);

@@ -1,6 +1,6 @@
 // The boxes of start-up when the user's hive cannot be used as it is.
-#include "HiveFiles.h"
 #include "OpenUserHive.h"
+#include "HiveFiles.h"
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
 
@@ -59,7 +59,9 @@ struct BusyCase {
     const char* label;
     bool retry;
 };
-void PrintTo(const BusyCase& c, std::ostream* out) { *out << c.label; }
+void PrintTo(const BusyCase& c, std::ostream* out) {
+    *out << c.label;
+}
 
 class BusyHiveTest : public OpenUserHiveTest, public ::testing::WithParamInterface<BusyCase> {};
 
@@ -78,8 +80,7 @@ TEST_P(BusyHiveTest, AHeldHiveAsksRetryOrCancel) {
     EXPECT_TRUE(prompts.Messages().isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, BusyHiveTest,
-                         ::testing::Values(BusyCase{"Retry", true}, BusyCase{"Cancel", false}),
+INSTANTIATE_TEST_SUITE_P(Answers, BusyHiveTest, ::testing::Values(BusyCase{"Retry", true}, BusyCase{"Cancel", false}),
                          [](const auto& info) { return std::string(info.param.label); });
 
 } // namespace

@@ -85,7 +85,9 @@ HiveLockHolder::HiveLockHolder(const std::string& file, Lock lock) {
     close(ready[0]);
 }
 
-HiveLockHolder::~HiveLockHolder() { (void)Release(); }
+HiveLockHolder::~HiveLockHolder() {
+    (void)Release();
+}
 
 bool HiveLockHolder::Release() {
     if (pid <= 0)
