@@ -1,6 +1,7 @@
 #include "BulkDelete.h"
 
 #include "BatchWriter.h"
+#include "HeldHiveQuestion.h"
 #include "CListCtrlEx.h"
 #include "MainDialog.h"
 #include "Prompts.h"
@@ -60,7 +61,7 @@ DeleteOutcome DeleteRowsInScope(MainDialog& main, RowScope scope) {
         records.push_back(std::move(record));
     }
 
-    BatchWriter writer(context.store.GetHive());
+    BatchWriter writer(context.store.GetHive(), 1000, AskWhenHiveHeld(main));
     const std::vector<bool> gone =
         writer.Run(records.size(), [&](size_t i) { return context.store.DeleteTag(records[i]); });
     std::vector<int> doomed;

@@ -41,6 +41,9 @@ public:
     // snapshot and saves the per-read locking when many records are read at once.
     [[nodiscard]] virtual bool BeginBatch(bool write = true) = 0;
     [[nodiscard]] virtual bool EndBatch(bool commit) = 0;
+    // Whether the last BeginBatch failed only because another program held the hive's write
+    // lock past the wait; trying again later may succeed.
+    virtual bool LastBatchWasBusy() const { return false; }
 
     // Reads and writes that the store could not carry out (damaged, locked past the busy
     // timeout, unreadable) in this run; a missing key or value is no error. A read that fails

@@ -315,12 +315,15 @@ bool SqliteHive::ReadValues(long long id, std::vector<std::pair<std::string, Hiv
 }
 
 bool SqliteHive::BeginBatch(bool write) {
+    batchBusy = false;
     if (readOnly && write)
         return false;
     if (batchDepth == 0) {
         // IMMEDIATE takes the write lock at once, so the busy timeout covers a competing writer.
-        if (!Exec(write ? "BEGIN IMMEDIATE" : "BEGIN"))
+        if (!Exec(write ? "BEGIN IMMEDIATE" : "BEGIN")) {
+            batchBusy = sqlite3_errcode(db) == SQLITE_BUSY;
             return false;
+        }
         batchFailed = false;
     }
     ++batchDepth;

@@ -1,9 +1,11 @@
+#include "CodePage.h"
 #include "IniFile.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <ostream>
 
 namespace {
 
@@ -47,5 +49,38 @@ TEST_F(IniFileTest, LongValuesAreCutWithoutSplittingACharacter) {
     std::string wide = ReadIniString(ini, "S", "wide");
     EXPECT_EQ(wide.size(), 1u + 86u * 3u);
 }
+
+std::string Big5(const std::string& utf8) { return Utf8ToBig5(utf8).value(); }
+
+std::string Repeat(const std::string& s, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i)
+        out += s;
+    return out;
+}
+
+struct EncodingCase {
+    const char* name;
+    std::string bytes;
+    std::string value;
+};
+
+void PrintTo(const EncodingCase& c, std::ostream* os) { *os << c.name; }
+
+class IniFileEncoding : public IniFileTest, public ::testing::WithParamInterface<EncodingCase> {};
+
+TEST_P(IniFileEncoding, ReadsTheValueAsTheWholeFileIsEncoded) {
+    EXPECT_EQ(ReadIniString(Write(GetParam().bytes), "S", "k"), GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, IniFileEncoding,
+    ::testing::Values(EncodingCase{"MarkThenBig5", "\xEF\xBB\xBF[S]\r\nk=" + Big5("車牌") + "\r\n", "車牌"},
+                      EncodingCase{"Big5ThatIsAlsoUtf8", "[S]\r\nk=" + Big5("警禮") + "\r\n", "警禮"},
+                      EncodingCase{"MarkThenUtf8", "\xEF\xBB\xBF[S]\r\nk=車牌\r\n", "車牌"},
+                      EncodingCase{"Utf8ThatIsNotBig5", "[S]\nk=臺\n", "臺"},
+                      EncodingCase{"Big5CutAt259Bytes", "[S]\r\nk=x" + Big5(Repeat("車", 200)) + "\r\n",
+                                   "x" + Repeat("車", 129)}),
+    [](const ::testing::TestParamInfo<EncodingCase>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,6 +1,6 @@
 // The boxes of start-up when the user's hive cannot be used as it is.
 #include "OpenUserHive.h"
-#include "HiveFiles.h"
+#include "HiveFixtures.h"
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
 
@@ -31,14 +31,14 @@ protected:
 };
 
 TEST_F(OpenUserHiveTest, ADamagedHiveGetsABoxNamingItAndIsLeftAsItIs) {
-    ASSERT_TRUE(HiveFiles::MakeRegister(file, 20000));
-    ASSERT_TRUE(HiveFiles::DamageMiddle(file));
-    std::string before = HiveFiles::Bytes(file);
+    ASSERT_TRUE(HiveFixtures::MakeRegister(file, 20000));
+    ASSERT_TRUE(HiveFixtures::DamageMiddle(file));
+    std::string before = HiveFixtures::Bytes(file);
     EXPECT_EQ(OpenUserHive(file, texts), nullptr);
     ASSERT_EQ(prompts.Messages().size(), 1);
     EXPECT_TRUE(prompts.Messages()[0].contains(QStringLiteral("損毀")));
     EXPECT_TRUE(prompts.Messages()[0].contains(FileName()));
-    EXPECT_TRUE(HiveFiles::Bytes(file) == before);
+    EXPECT_TRUE(HiveFixtures::Bytes(file) == before);
 }
 
 TEST_F(OpenUserHiveTest, AnotherProgramsDatabaseGetsABoxNamingItAndIsLeftAsItIs) {
@@ -48,11 +48,11 @@ TEST_F(OpenUserHiveTest, AnotherProgramsDatabaseGetsABoxNamingItAndIsLeftAsItIs)
                            nullptr),
               SQLITE_OK);
     sqlite3_close(db);
-    std::string before = HiveFiles::Bytes(file);
+    std::string before = HiveFixtures::Bytes(file);
     EXPECT_EQ(OpenUserHive(file, texts), nullptr);
     ASSERT_EQ(prompts.Messages().size(), 1);
     EXPECT_TRUE(prompts.Messages()[0].contains(FileName()));
-    EXPECT_TRUE(HiveFiles::Bytes(file) == before);
+    EXPECT_TRUE(HiveFixtures::Bytes(file) == before);
 }
 
 struct BusyCase {
@@ -66,7 +66,7 @@ void PrintTo(const BusyCase& c, std::ostream* out) {
 class BusyHiveTest : public OpenUserHiveTest, public ::testing::WithParamInterface<BusyCase> {};
 
 TEST_P(BusyHiveTest, AHeldHiveAsksRetryOrCancel) {
-    ASSERT_TRUE(HiveFiles::MakeRegister(file, 10));
+    ASSERT_TRUE(HiveFixtures::MakeRegister(file, 10));
     HiveLockHolder other(file, HiveLockHolder::Lock::Exclusive);
     ASSERT_TRUE(other.Held());
     prompts.other = &other;

@@ -1,4 +1,4 @@
-#include "HiveFiles.h"
+#include "HiveFixtures.h"
 #include "SqliteHive.h"
 #include "StartupConfig.h"
 #include "TempDir.h"
@@ -117,7 +117,7 @@ TEST_F(SuiteBackupTest, KeptAfterAStoreErrorInThisRun) {
         EXPECT_FALSE(impatient->CreateKey("Software\\Vessory\\eTag\\T2", nullptr));
     }
     EXPECT_FALSE(SaveSuiteBackup(config, *impatient));
-    EXPECT_EQ(HiveFiles::Bytes(config.settingsFilePath), "old");
+    EXPECT_EQ(HiveFixtures::Bytes(config.settingsFilePath), "old");
 }
 
 TEST_F(SuiteBackupTest, NotWrittenInOtherModes) {

@@ -1,5 +1,5 @@
 // Start-up while another program of the suite writes the shared hive: it only reads.
-#include "HiveFiles.h"
+#include "HiveFixtures.h"
 #include "SettingsStore.h"
 #include "SqliteHive.h"
 #include "TempDir.h"
@@ -9,7 +9,7 @@
 TEST(StartupHiveTest, OpensAndReadsTheLanguageWithoutTheWriteLock) {
     TempDir dir;
     std::string file = dir.File("user.hive");
-    ASSERT_TRUE(HiveFiles::MakeRegister(file, 10)); // no settings yet
+    ASSERT_TRUE(HiveFixtures::MakeRegister(file, 10)); // no settings yet
     HiveLockHolder other(file, HiveLockHolder::Lock::Write);
     ASSERT_TRUE(other.Held());
 

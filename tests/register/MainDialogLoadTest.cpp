@@ -1,6 +1,6 @@
 // A register that cannot be read whole is never shown as a shorter one.
 #include "CListCtrlEx.h"
-#include "HiveFiles.h"
+#include "HiveFixtures.h"
 #include "MainDialog.h"
 #include "PlateList.h"
 #include "ScriptedPrompts.h"
@@ -14,8 +14,8 @@
 TEST(MainDialogLoadTest, ADamagedRegisterShowsABoxAndNoRows) {
     TempDir dir;
     std::string file = dir.File("user.hive");
-    ASSERT_TRUE(HiveFiles::MakeRegister(file, 20000));
-    ASSERT_TRUE(HiveFiles::DamageMiddle(file));
+    ASSERT_TRUE(HiveFixtures::MakeRegister(file, 20000));
+    ASSERT_TRUE(HiveFixtures::DamageMiddle(file));
     auto hive = SqliteHive::OpenReadOnly(file); // past the check at start-up, as damage during use is
     ASSERT_NE(hive, nullptr);
     AppConfig config;

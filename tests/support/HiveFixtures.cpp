@@ -1,4 +1,4 @@
-#include "HiveFiles.h"
+#include "HiveFixtures.h"
 
 #include "SqliteHive.h"
 
@@ -11,7 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace HiveFiles {
+namespace HiveFixtures {
 
 bool MakeRegister(const std::string& file, int tags) {
     auto hive = SqliteHive::Open(file);
@@ -48,7 +48,7 @@ std::string Bytes(const std::string& file) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-} // namespace HiveFiles
+} // namespace HiveFixtures
 
 HiveLockHolder::HiveLockHolder(const std::string& file, Lock lock) {
     int ready[2], release[2];

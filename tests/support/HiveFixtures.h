@@ -4,7 +4,7 @@
 
 // Hive files for tests: a register of many tags, damage in the middle of a file, and another
 // process that holds the hive's lock.
-namespace HiveFiles {
+namespace HiveFixtures {
 
 constexpr const char* kRegisterKey = "Software\\Vessory\\eTag";
 
@@ -15,7 +15,7 @@ bool MakeRegister(const std::string& file, int tags);
 bool DamageMiddle(const std::string& file);
 std::string Bytes(const std::string& file);
 
-} // namespace HiveFiles
+} // namespace HiveFixtures
 
 // A second process that holds a lock on the hive until released (or destroyed).
 class HiveLockHolder {
