@@ -24,7 +24,7 @@ std::unique_ptr<SqliteHive> OpenUserHive(const std::string& file, const Language
             prompts().Message(nullptr, say("022", QStringLiteral("此檔案不是登錄資料檔，未做任何變更:")));
             return nullptr;
         default:
-            prompts().Message(nullptr, say("020", QStringLiteral("無法開啟登錄資料檔:")));
+            prompts().Message(nullptr, say("014", QStringLiteral("無法開啟登錄資料:")));
             return nullptr;
         }
     }

@@ -16,6 +16,7 @@
 #include "SqliteHive.h"
 #include "StartupConfig.h"
 #include "TagStore.h"
+#include "UiTexts.h"
 
 #include <QCoreApplication>
 
@@ -26,9 +27,10 @@ int TagApp::Run() {
         (void)guard.AskFirstToShow();
         return 0;
     }
-    QObject::connect(&guard, &InstanceGuard::showRequested, [] {
+    LastActiveWindow lastActive([] { return static_cast<QWidget*>(mainWindow); });
+    QObject::connect(&guard, &InstanceGuard::showRequested, [&lastActive] {
         if (mainWindow)
-            BringForward(mainWindow);
+            BringForward(mainWindow, lastActive.Window());
     });
 
     StartupInputs inputs;
