@@ -92,8 +92,8 @@ int Import(Hive& hive, const std::vector<std::string>& words, const CommandArgs&
     if (args.Has("--check")) {
         PlateList cars(hive, 1), motorcycles(hive, 2);
         for (const TagFileEntry& entry : reading.entries)
-            for (const std::string& finding : CheckTagFileLine(store, cars, motorcycles, entry.line))
-                std::cout << finding << '\n';
+            for (const TagCheckFinding& finding : CheckTagFileLine(store, cars, motorcycles, entry.line))
+                std::cout << finding.text << '\n';
     } else {
         const Novelty novelty = Classify(store, reading.entries);
         const std::vector<TagLineOutcome> outcomes = StoreTagFileEntries(store, reading.entries);

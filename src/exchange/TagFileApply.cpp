@@ -2,7 +2,6 @@
 
 #include "BatchWriter.h"
 #include "PlateList.h"
-#include "RegistryBranch.h"
 #include "TagRecord.h"
 #include "TagStore.h"
 
@@ -28,10 +27,12 @@ const char* TagLineOutcomeText(TagLineOutcome outcome) {
     return "";
 }
 
-TagFileReading ReadTagFileLines(std::string_view bytes) {
+TagFileReading ReadTagFileLines(std::string_view bytes, const WorkStep& step) {
     TagFileReading reading;
     const std::vector<std::optional<std::string>> decoded = TagFileLine::DecodeLines(bytes);
     for (size_t i = 0; i < decoded.size(); ++i) {
+        if (step)
+            step(i);
         const int number = int(i + 1);
         if (!decoded[i]) {
             reading.passedOver.emplace_back(number, TagLineOutcome::Undecodable);
@@ -59,9 +60,11 @@ TagFileReading ReadTagFileLines(std::string_view bytes) {
 }
 
 std::vector<TagLineOutcome> StoreTagFileEntries(TagStore& store, const std::vector<TagFileEntry>& entries,
-                                                const std::function<bool()>& retry) {
+                                                const std::function<bool()>& retry, const WorkStep& step) {
     BatchWriter writer(store.GetHive(), 1000, retry);
     const std::vector<bool> written = writer.Run(entries.size(), [&](size_t i) {
+        if (step)
+            step(i);
         const TagFileLine& line = entries[i].line;
         const TagRecord record{line.tagId, line.plate, line.carType, false, false};
         return store.WriteRecord(line.tagId, &record);
@@ -71,21 +74,28 @@ std::vector<TagLineOutcome> StoreTagFileEntries(TagStore& store, const std::vect
         if (written[i])
             continue;
         outcomes[i] =
-            IsSafeKeyName(entries[i].line.tagId) ? TagLineOutcome::StoreFailure : TagLineOutcome::RefusedName;
+            store.CanWrite(entries[i].line.tagId) ? TagLineOutcome::StoreFailure : TagLineOutcome::RefusedName;
     }
     return outcomes;
 }
 
-std::vector<std::string> CheckTagFileLine(TagStore& store, PlateList& cars, PlateList& motorcycles,
-                                          const TagFileLine& line) {
-    std::vector<std::string> findings;
+std::vector<TagCheckFinding> CheckTagFileLine(TagStore& store, PlateList& cars, PlateList& motorcycles,
+                                              const TagFileLine& line) {
+    using Kind = TagCheckFinding::Kind;
+    std::vector<TagCheckFinding> findings;
     PlateList& plates = line.carType == 2 ? motorcycles : cars;
     if (!line.plate.empty() && !plates.Exists(line.plate))
-        findings.push_back(std::string("NOT FOUND(") + (line.carType == 2 ? "2" : "1") + ") => NO:" + line.plate);
+        findings.push_back(
+            {Kind::PlateNotFound, std::string("NOT FOUND(") + (line.carType == 2 ? "2" : "1") + ") => NO:" + line.plate});
+    // A tag the import would refuse is no new tag.
+    if (!store.CanWrite(line.tagId)) {
+        findings.push_back({Kind::Refused, "REFUSED => TAG:" + line.tagId + " NO:" + line.plate});
+        return findings;
+    }
     TagRecord stored;
     if (!store.ReadRecord(line.tagId, &stored))
-        findings.push_back("NEW => TAG:" + line.tagId + " NO:" + line.plate);
+        findings.push_back({Kind::New, "NEW => TAG:" + line.tagId + " NO:" + line.plate});
     else if (stored.plate != line.plate)
-        findings.push_back("CHANGE => TAG:" + line.tagId + " NO:" + stored.plate + " => " + line.plate);
+        findings.push_back({Kind::Change, "CHANGE => TAG:" + line.tagId + " NO:" + stored.plate + " => " + line.plate});
     return findings;
 }

@@ -27,16 +27,25 @@ struct TagFileReading {
     std::vector<std::pair<int, TagLineOutcome>> passedOver; // every other line but the empty ones
 };
 
+// Hears the position of long work: the line or entry about to be handled.
+using WorkStep = std::function<void(size_t)>;
+
 // The import's line rules over a whole file's bytes.
-TagFileReading ReadTagFileLines(std::string_view bytes);
+TagFileReading ReadTagFileLines(std::string_view bytes, const WorkStep& step = {});
 
 // Writes the entries' records in file order, so the last line of a tag wins in the store; each
-// record keeps the tag's stored mark and confirmation. Stored, RefusedName (an id that may not
-// name a key) or StoreFailure per entry. retry as for BatchWriter.
+// record keeps the tag's stored mark and confirmation. Stored, RefusedName (an id the store
+// will not write) or StoreFailure per entry. retry as for BatchWriter.
 std::vector<TagLineOutcome> StoreTagFileEntries(TagStore& store, const std::vector<TagFileEntry>& entries,
-                                                const std::function<bool()>& retry = {});
+                                                const std::function<bool()>& retry = {}, const WorkStep& step = {});
 
-// The import check's findings for one line, in the fixed English texts the window shows:
-// a plate missing from its plate list, a new tag, a tag whose stored plate differs.
-std::vector<std::string> CheckTagFileLine(TagStore& store, PlateList& cars, PlateList& motorcycles,
-                                          const TagFileLine& line);
+struct TagCheckFinding {
+    enum class Kind { PlateNotFound, Refused, New, Change };
+    Kind kind;
+    std::string text; // the English text; the window words Refused from its language file
+};
+
+// The import check's findings for one line: a plate missing from its plate list; then a tag
+// the store would refuse, a new tag, or a tag whose stored plate differs.
+std::vector<TagCheckFinding> CheckTagFileLine(TagStore& store, PlateList& cars, PlateList& motorcycles,
+                                              const TagFileLine& line);

@@ -2,6 +2,7 @@
 
 #include "CListCtrlEx.h"
 #include "CodePage.h"
+#include "LongWork.h"
 #include "MainDialog.h"
 #include "Prompts.h"
 #include "TagFileLine.h"
@@ -40,16 +41,21 @@ void ReportLeftOut(MainDialog& main, const std::vector<std::string>& tags) {
 
 } // namespace
 
-TagFileText TagFileTextOf(const CListCtrlEx& list, RowScope scope) {
+TagFileText TagFileTextOf(const CListCtrlEx& list, RowScope scope, const std::function<void(qint64)>& step) {
     std::vector<TagFileRow> rows;
     // The count is read again for every row, as the list may change under a walk.
     for (int row = 0; row < list.RowCount(); ++row) {
         if (!RowInScope(scope, list.CellText(row, RegisterColumn::mark)))
             continue;
+        if (step)
+            step(qint64(rows.size()));
         rows.push_back({list.CellText(row, RegisterColumn::tag).toStdString(),
                         list.CellText(row, RegisterColumn::plate).toStdString(), list.ItemData(row) == 2 ? 2 : 1});
     }
-    return TagFileTextOfRows(rows);
+    const qint64 read = qint64(rows.size());
+    if (!step)
+        return TagFileTextOfRows(rows);
+    return TagFileTextOfRows(rows, [&step, read](size_t row) { step(read + qint64(row)); });
 }
 
 QByteArray TagFileBytes(const CListCtrlEx& list, RowScope scope) {
@@ -57,13 +63,20 @@ QByteArray TagFileBytes(const CListCtrlEx& list, RowScope scope) {
 }
 
 bool ExportTagFile(MainDialog& main, RowScope scope, const QString& path) {
-    const TagFileText text = TagFileTextOf(*main.List(), scope);
+    TagFileText text;
+    {
+        // Reading the rows and, where needed, finding the rows without Big5 move the bar.
+        const int inScope = RowsInScope(*main.List(), scope);
+        LongWork work(main, inScope, 2 * qint64(inScope));
+        text = TagFileTextOf(*main.List(), scope, [&work](qint64 done) { work.Step(done); });
+    }
     const bool wholeFileUtf8 = !text.withoutBig5.empty() && AskWholeFileUtf8(main, text.withoutBig5.size());
     // The mark tells the import that the file is UTF-8 even where its bytes would also read as Big5.
-    const QByteArray bytes = wholeFileUtf8 ? QByteArrayLiteral("\xEF\xBB\xBF") + QByteArray::fromStdString(text.utf8)
-                                           : QByteArray::fromStdString(text.big5);
-    if (!WriteWholeFile(QFile::encodeName(path).toStdString(), {bytes.constData(), size_t(bytes.size())})) {
-        prompts().Message(&main, LookupText(main.Context().texts, "COMMON", "073",
+    // A Big5 file is written straight from the text, without a copy.
+    const std::string marked = wholeFileUtf8 ? "\xEF\xBB\xBF" + text.utf8 : std::string();
+    const std::string_view bytes = wholeFileUtf8 ? std::string_view(marked) : std::string_view(text.big5);
+    if (!WriteWholeFile(QFile::encodeName(path).toStdString(), bytes)) {
+        prompts().Message(&main, LookupText(main.Context().texts, "LUMETRA", "006",
                                             QStringLiteral("檔案寫入失敗,原檔案未變更。")));
         return false;
     }

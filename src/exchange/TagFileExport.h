@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,8 @@ class CListCtrlEx;
 class MainDialog;
 
 // The rows in scope as tag-file lines, in the order the list shows them.
-TagFileText TagFileTextOf(const CListCtrlEx& list, RowScope scope);
+// step hears how many rows are done, for a progress bar.
+TagFileText TagFileTextOf(const CListCtrlEx& list, RowScope scope, const std::function<void(qint64)>& step = {});
 // The Big5 file of the rows in scope that have a Big5 form.
 QByteArray TagFileBytes(const CListCtrlEx& list, RowScope scope);
 

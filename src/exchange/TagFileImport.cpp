@@ -1,6 +1,7 @@
 #include "TagFileImport.h"
 
 #include "HeldHiveQuestion.h"
+#include "LongWork.h"
 #include "MainDialog.h"
 #include "Prompts.h"
 #include "TagFileApply.h"
@@ -15,11 +16,16 @@ namespace {
 
 QString Qs(const std::string& text) { return QString::fromStdString(text); }
 
-// Diagnostic boxes of the check are fixed English texts.
+// Diagnostic boxes of the check are English texts in every language.
 void CheckLine(MainDialog& main, const TagFileLine& line) {
     RegisterContext& context = main.Context();
-    for (const std::string& finding : CheckTagFileLine(context.store, context.cars, context.motorcycles, line))
-        prompts().Message(&main, Qs(finding));
+    for (const TagCheckFinding& finding : CheckTagFileLine(context.store, context.cars, context.motorcycles, line)) {
+        if (finding.kind == TagCheckFinding::Kind::Refused)
+            prompts().Message(&main, LookupText(context.texts, "LUMETRA", "016", QStringLiteral("REFUSED => TAG:")) +
+                                         Qs(line.tagId) + QStringLiteral(" NO:") + Qs(line.plate));
+        else
+            prompts().Message(&main, Qs(finding.text));
+    }
 }
 
 // One box for all lines that could not be decoded: how many, and where the first of them are.
@@ -65,25 +71,37 @@ TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool che
     RegisterContext& context = main.Context();
     TagFileImportOutcome outcome;
     const QByteArray bytes = ReadWholeLines(source, &outcome.readError);
+    {
+        // Parsing, writing and listing each move the bar over the lines once.
+        const qint64 lineCount = bytes.count('\n') + (bytes.endsWith('\n') ? 0 : 1);
+        LongWork work(main, lineCount, checkOnly ? lineCount : 3 * lineCount);
 
-    const TagFileReading reading = ReadTagFileLines({bytes.constData(), size_t(bytes.size())});
-    for (const auto& [number, reason] : reading.passedOver)
-        if (reason == TagLineOutcome::Undecodable)
-            outcome.unreadLines.push_back(number);
-    outcome.lines = int(reading.entries.size());
-    if (checkOnly) {
-        for (const TagFileEntry& entry : reading.entries)
-            CheckLine(main, entry.line);
-    } else {
-        const std::vector<TagLineOutcome> stored =
-            StoreTagFileEntries(context.store, reading.entries, AskWhenHiveHeld(main));
-        // In file order, so the last line of a tag wins in the list as it did in the store.
-        for (size_t i = 0; i < reading.entries.size(); ++i) {
-            const TagFileLine& line = reading.entries[i].line;
-            if (stored[i] == TagLineOutcome::Stored)
-                main.UpsertRow(-1, TagRecord{line.tagId, line.plate, line.carType, false, false});
-            else
-                ++outcome.failed;
+        const TagFileReading reading =
+            ReadTagFileLines({bytes.constData(), size_t(bytes.size())}, [&work](size_t i) { work.Step(qint64(i)); });
+        for (const auto& [number, reason] : reading.passedOver)
+            if (reason == TagLineOutcome::Undecodable)
+                outcome.unreadLines.push_back(number);
+        outcome.lines = int(reading.entries.size());
+        if (checkOnly) {
+            for (const TagFileEntry& entry : reading.entries) {
+                work.Step(qint64(entry.lineNumber - 1));
+                CheckLine(main, entry.line);
+            }
+        } else {
+            const qint64 written0 = lineCount;
+            const std::vector<TagLineOutcome> stored =
+                StoreTagFileEntries(context.store, reading.entries, AskWhenHiveHeld(main),
+                                    [&work, written0](size_t i) { work.Step(written0 + qint64(i)); });
+            // In file order, so the last line of a tag wins in the list as it did in the store.
+            const qint64 listed0 = written0 + qint64(reading.entries.size());
+            for (size_t i = 0; i < reading.entries.size(); ++i) {
+                work.Step(listed0 + qint64(i));
+                const TagFileLine& line = reading.entries[i].line;
+                if (stored[i] == TagLineOutcome::Stored)
+                    main.UpsertRow(-1, TagRecord{line.tagId, line.plate, line.carType, false, false});
+                else
+                    ++outcome.failed;
+            }
         }
     }
 
@@ -93,11 +111,11 @@ TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool che
     if (!outcome.unreadLines.empty())
         ReportUnreadLines(main, outcome.unreadLines);
     if (outcome.failed > 0) {
-        prompts().Message(&main, LookupText(texts, "COMMON", "070", QStringLiteral("無法寫入的資料筆數:")) +
+        prompts().Message(&main, LookupText(texts, "LUMETRA", "003", QStringLiteral("無法寫入的資料筆數:")) +
                                      QLatin1Char(' ') + QString::number(outcome.failed));
     }
     if (outcome.readError) {
-        prompts().Message(&main, LookupText(texts, "COMMON", "072",
+        prompts().Message(&main, LookupText(texts, "LUMETRA", "005",
                                             QStringLiteral("檔案未能完整讀取,只處理了錯誤之前的資料。")));
     }
     return outcome;

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-TagFileText TagFileTextOfRows(const std::vector<TagFileRow>& rows) {
+TagFileText TagFileTextOfRows(const std::vector<TagFileRow>& rows, const std::function<void(size_t)>& step) {
     TagFileText text;
     std::vector<size_t> starts; // where each row's line begins in utf8
     starts.reserve(rows.size() + 1);
@@ -22,6 +22,8 @@ TagFileText TagFileTextOfRows(const std::vector<TagFileRow>& rows) {
     starts.push_back(text.utf8.size());
     const std::string_view utf8 = text.utf8;
     for (size_t i = 0; i < rows.size(); ++i) {
+        if (step)
+            step(i);
         if (std::optional<std::string> line = Utf8ToBig5(utf8.substr(starts[i], starts[i + 1] - starts[i])))
             text.big5 += *line;
         else

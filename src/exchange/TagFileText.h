@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,4 +19,5 @@ struct TagFileText {
     std::vector<std::string> withoutBig5; // tag ids of the rows that have none
 };
 
-TagFileText TagFileTextOfRows(const std::vector<TagFileRow>& rows);
+// step hears each row's index while rows without a Big5 form are looked for.
+TagFileText TagFileTextOfRows(const std::vector<TagFileRow>& rows, const std::function<void(size_t)>& step = {});

@@ -119,7 +119,10 @@ TEST_F(TagStoreTest, TagsThatWouldAddressAnotherKeyAreRefused) {
     TagRecord r = Record("P");
     for (std::string tag : {std::string(""), std::string("A\\B"), std::string("A\nB"), std::string("\\")}) {
         EXPECT_FALSE(store.WriteRecord(tag, &r)) << tag;
+        EXPECT_FALSE(store.CanWrite(tag)) << tag;
         EXPECT_FALSE(store.WriteMark(tag, 1)) << tag;
+    }
+    for (std::string tag : {std::string(""), std::string("A\\B"), std::string("\\")}) {
         TagRecord victim;
         victim.tagId = tag;
         EXPECT_FALSE(store.DeleteTag(victim)) << tag;
@@ -129,6 +132,34 @@ TEST_F(TagStoreTest, TagsThatWouldAddressAnotherKeyAreRefused) {
     EXPECT_FALSE(hive->KeyExists(KeyPath("A")));
 }
 
+// Another program of the suite may name a key with control characters: it is still the
+// register's, used by its exact name. Only a new key from such text is refused.
+class ForeignTagNames : public TagStoreTest, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(ForeignTagNames, AreReadFlaggedRewrittenAndDeletedByTheirExactName) {
+    const std::string tag = GetParam();
+    TagRecord r = Record("CD34");
+    ASSERT_FALSE(store.WriteRecord(tag, &r));
+    ASSERT_TRUE(hive->CreateKey(KeyPath(tag), nullptr) && hive->SetValue(KeyPath(tag), "CarType", DwordValue(2)));
+
+    TagRecord read;
+    ASSERT_TRUE(store.ReadRecord(tag, &read));
+    EXPECT_EQ(read.carType, 2);
+    EXPECT_TRUE(store.WriteMark(tag, 1));
+    EXPECT_TRUE(store.WriteRecord(tag, &r));
+    ASSERT_TRUE(store.ReadRecord(tag, &read));
+    EXPECT_EQ(read.plate, "CD34");
+    EXPECT_TRUE(read.marked);
+    TagRecord victim;
+    victim.tagId = tag;
+    EXPECT_TRUE(store.DeleteTag(victim));
+    EXPECT_FALSE(hive->KeyExists(KeyPath(tag)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, ForeignTagNames,
+                         ::testing::Values(std::string("E2\x01TAG"), std::string("TAB\tIN"), std::string("DEL\x7F")),
+                         [](const auto& info) { return "Name" + std::to_string(info.index); });
+
 TEST_F(TagStoreTest, ResetClearsEverythingButTheTag) {
     TagRecord r{"T1", "P", 2, true, true};
     TagStore::Reset(r);
@@ -137,6 +168,48 @@ TEST_F(TagStoreTest, ResetClearsEverythingButTheTag) {
     EXPECT_EQ(r.carType, 1);
     EXPECT_FALSE(r.marked);
     EXPECT_FALSE(r.useOk);
+}
+
+// A hive whose key lookups fail, as reads of a damaged or locked store do.
+class UnreadableKeysHive : public Hive {
+public:
+    explicit UnreadableKeysHive(Hive& inner) : inner(inner) {}
+    bool failLookups = false;
+
+    bool CreateKey(const std::string& path, bool* created) override { return inner.CreateKey(path, created); }
+    bool KeyExists(const std::string& path) override {
+        if (!failLookups)
+            return inner.KeyExists(path);
+        NoteStoreError();
+        return false;
+    }
+    std::optional<std::vector<std::string>> SubKeys(const std::string& path) override { return inner.SubKeys(path); }
+    bool DeleteKey(const std::string& path) override { return inner.DeleteKey(path); }
+    bool SetValue(const std::string& path, const std::string& name, const HiveValue& value) override {
+        return inner.SetValue(path, name, value);
+    }
+    std::optional<HiveValue> GetValue(const std::string& path, const std::string& name) override {
+        return inner.GetValue(path, name);
+    }
+    std::optional<std::vector<std::pair<std::string, HiveValue>>> Values(const std::string& path) override {
+        return inner.Values(path);
+    }
+    bool SaveSubtree(const std::string& path, const std::string& file) override { return inner.SaveSubtree(path, file); }
+    bool BeginBatch(bool write) override { return inner.BeginBatch(write); }
+    bool EndBatch(bool commit) override { return inner.EndBatch(commit); }
+
+private:
+    Hive& inner;
+};
+
+// A tag that could not be looked up is no proof that it is gone.
+TEST_F(TagStoreTest, ADeleteThatCouldNotLookTheTagUpFails) {
+    TagRecord record{"T1", "ABC123", 1, false, false};
+    ASSERT_TRUE(store.WriteRecord("T1", &record));
+    UnreadableKeysHive failing(*hive);
+    failing.failLookups = true;
+    EXPECT_FALSE(TagStore(failing).DeleteTag(record));
+    EXPECT_TRUE(store.ReadRecord("T1", &record));
 }
 
 } // namespace

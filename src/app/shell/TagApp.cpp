@@ -8,6 +8,7 @@
 #include "DataDrive.h"
 #include "LanguageTexts.h"
 #include "MainDialog.h"
+#include "OpenUserHive.h"
 #include "Paths.h"
 #include "PlateList.h"
 #include "Prompts.h"
@@ -15,6 +16,7 @@
 #include "SqliteHive.h"
 #include "StartupConfig.h"
 #include "TagStore.h"
+#include "UiTexts.h"
 
 #include <QCoreApplication>
 
@@ -25,25 +27,24 @@ int TagApp::Run() {
         (void)guard.AskFirstToShow();
         return 0;
     }
-    QObject::connect(&guard, &InstanceGuard::showRequested, [] {
+    LastActiveWindow lastActive([] { return static_cast<QWidget*>(mainWindow); });
+    QObject::connect(&guard, &InstanceGuard::showRequested, [&lastActive] {
         if (mainWindow)
-            BringForward(mainWindow);
+            BringForward(mainWindow, lastActive.Window());
     });
 
-    auto userHive = SqliteHive::Open(UserHivePath());
-    if (!userHive) {
-        prompts().Message(nullptr, QStringLiteral("The register cannot be opened:\n%1")
-                                       .arg(QString::fromStdString(UserHivePath())));
-        return 1;
-    }
-    auto machineHive = SqliteHive::OpenReadOnly(MachineHivePath());
-
-    SettingsStore settings(*userHive);
     StartupInputs inputs;
-    inputs.windowsDir = WindowsDir();
     inputs.programDir = ProgramDirOverride();
     if (inputs.programDir.empty())
         inputs.programDir = QCoreApplication::applicationDirPath().toStdString();
+    // The language setting lives in the hive: its boxes speak the default language.
+    auto userHive = OpenUserHive(UserHivePath(), LanguageTexts(SelectLanguageFile(inputs.programDir, 0)));
+    if (!userHive)
+        return 1;
+    auto machineHive = SqliteHive::OpenReadOnly(MachineHivePath());
+
+    SettingsStore settings(*userHive);
+    inputs.windowsDir = WindowsDir();
     inputs.dataDrive = DataDriveOverride();
     if (inputs.dataDrive.empty())
         inputs.dataDrive = ChooseDataDrive(ListDrives(), "/", "/");
@@ -65,6 +66,8 @@ int TagApp::Run() {
     {
         MainDialog main(context);
         WireMainWindow(main);
+        if (main.LoadFailed())
+            return 1; // the register was not read whole: nothing may be written from it
         main.exec();
     }
 
