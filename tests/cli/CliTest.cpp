@@ -127,13 +127,16 @@ class CliUsageTest : public CliTest, public ::testing::WithParamInterface<UsageC
 TEST_P(CliUsageTest, AnswersWithStatusAndNamesTheArgument) {
     const UsageCase& c = GetParam();
     std::vector<std::string> args = c.args;
+    const std::string junk(4096, 'x'); // neither a hive nor any database
+    WriteFile(dir.File("junk.hive"), junk);
     for (std::string& arg : args)
-        if (arg == "MISSING")
-            arg = dir.File("nothing-here.hive");
+        if (arg == "MISSING" || arg == "JUNK")
+            arg = dir.File(arg == "JUNK" ? "junk.hive" : "nothing-here.hive");
     const CliRun run = Cli(args);
     EXPECT_EQ(run.status, c.status);
     EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
     EXPECT_FALSE(std::filesystem::exists(dir.File("nothing-here.hive")));
+    EXPECT_EQ(ReadFile(dir.File("junk.hive")), junk);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -158,7 +161,8 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"ParameterRange", {"reader", "params", "set", "--reader", "127.0.0.1", "power=31"}, 2, "power=31"},
         UsageCase{"Timeout", {"discover", "--timeout", "0"}, 2, "--timeout"},
         UsageCase{"HiveWithoutValue", {"--hive"}, 2, "--hive"},
-        UsageCase{"MissingHiveIsNotMade", {"--hive", "MISSING", "register", "list"}, 3, "nothing-here.hive"}),
+        UsageCase{"MissingHiveIsNotMade", {"--hive", "MISSING", "register", "list"}, 3, "nothing-here.hive"},
+        UsageCase{"NotAHiveIsLeftAlone", {"--hive", "JUNK", "register", "set", "AB", "P", "car"}, 3, "junk.hive"}),
     [](const ::testing::TestParamInfo<UsageCase>& info) { return std::string(info.param.name); });
 
 TEST_F(CliTest, VersionAndHelpOnEveryLevel) {
