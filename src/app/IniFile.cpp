@@ -63,6 +63,9 @@ std::optional<std::string> RawValue(const std::string& file, const std::string& 
         if (t.empty() || t[0] == ';')
             continue;
         if (t[0] == '[') {
+            // Of a section written twice only the first counts, as the platform's reader has it.
+            if (inSection)
+                return std::nullopt;
             size_t close = t.find(']');
             inSection = close != std::string::npos && FoldName(Trim(t.substr(1, close - 1))) == wantSection;
             continue;
@@ -97,8 +100,7 @@ int ReadIniInt(const std::string& file, const std::string& section, const std::s
         negative = (*value)[0] == '-';
         i = 1;
     }
-    if (i >= value->size() || (*value)[i] < '0' || (*value)[i] > '9')
-        return fallback;
+    // A present value is read as the platform reads integers: its leading digits, else 0.
     long long n = 0;
     for (; i < value->size() && (*value)[i] >= '0' && (*value)[i] <= '9'; ++i)
         n = std::min<long long>(n * 10 + ((*value)[i] - '0'), 0x7FFFFFFF);

@@ -18,7 +18,7 @@ QString Caption(const LanguageTexts& t) { return LookupText(t, "COMMON", "004", 
 void ReportFailures(MainDialog& main, int failed) {
     if (failed <= 0)
         return;
-    prompts().Message(&main, LookupText(main.Context().texts, "COMMON", "071", QStringLiteral("無法刪除的資料筆數:")) +
+    prompts().Message(&main, LookupText(main.Context().texts, "LUMETRA", "004", QStringLiteral("無法刪除的資料筆數:")) +
                                  QLatin1Char(' ') + QString::number(failed));
 }
 

@@ -80,7 +80,7 @@ bool ExportTagFile(MainDialog& main, RowScope scope, const QString& path) {
     const QByteArray bytes = wholeFileUtf8 ? QByteArrayLiteral("\xEF\xBB\xBF") + QByteArray::fromStdString(text.utf8)
                                            : QByteArray::fromStdString(text.big5);
     if (!WriteWholeFile(QFile::encodeName(path).toStdString(), {bytes.constData(), size_t(bytes.size())})) {
-        prompts().Message(&main, LookupText(main.Context().texts, "COMMON", "073",
+        prompts().Message(&main, LookupText(main.Context().texts, "LUMETRA", "006",
                                             QStringLiteral("檔案寫入失敗,原檔案未變更。")));
         return false;
     }

@@ -16,12 +16,18 @@ namespace {
 
 QString Qs(const std::string& text) { return QString::fromStdString(text); }
 
-// Diagnostic boxes of the check are fixed English texts.
+// Diagnostic boxes of the check are English texts in every language.
 void CheckLine(MainDialog& main, const TagFileLine& line) {
     RegisterContext& context = main.Context();
     if (!line.plate.empty() && !context.PlatesOf(line.carType).Exists(line.plate)) {
         prompts().Message(&main, QStringLiteral("NOT FOUND(") + QString::number(line.carType == 2 ? 2 : 1) +
                                      QStringLiteral(") => NO:") + Qs(line.plate));
+    }
+    // A tag the import would refuse is no new tag: say it is refused.
+    if (!context.store.CanWrite(line.tagId)) {
+        prompts().Message(&main, LookupText(context.texts, "LUMETRA", "016", QStringLiteral("REFUSED => TAG:")) +
+                                     Qs(line.tagId) + QStringLiteral(" NO:") + Qs(line.plate));
+        return;
     }
     TagRecord stored;
     if (!context.store.ReadRecord(line.tagId, &stored)) {
@@ -116,11 +122,11 @@ TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool che
     if (!outcome.unreadLines.empty())
         ReportUnreadLines(main, outcome.unreadLines);
     if (outcome.failed > 0) {
-        prompts().Message(&main, LookupText(texts, "COMMON", "070", QStringLiteral("無法寫入的資料筆數:")) +
+        prompts().Message(&main, LookupText(texts, "LUMETRA", "003", QStringLiteral("無法寫入的資料筆數:")) +
                                      QLatin1Char(' ') + QString::number(outcome.failed));
     }
     if (outcome.readError) {
-        prompts().Message(&main, LookupText(texts, "COMMON", "072",
+        prompts().Message(&main, LookupText(texts, "LUMETRA", "005",
                                             QStringLiteral("檔案未能完整讀取,只處理了錯誤之前的資料。")));
     }
     return outcome;

@@ -19,7 +19,7 @@ void RunExport(MainDialog& main, RowScope scope) {
     if (path.isEmpty())
         return;
     if (IsHiveFile(main.Context().store.GetHive(), QFile::encodeName(path).toStdString())) {
-        prompts().Message(&main, LookupText(main.Context().texts, "COMMON", "073",
+        prompts().Message(&main, LookupText(main.Context().texts, "LUMETRA", "006",
                                             QStringLiteral("檔案寫入失敗,原檔案未變更。")));
         return;
     }

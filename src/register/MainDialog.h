@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <map>
+#include <string>
 #include <vector>
 
 class CListCtrlEx;
@@ -72,11 +73,19 @@ private:
     void BuildControls();
     void ApplyTexts();
     void CopyField(QLineEdit* field);
+    void PushRowTexts(const TagRecord& record, std::vector<QString>& cells) const;
     QPushButton* MakeButton(int id, const QRect& rect, const QString& text, const QIcon& icon,
                             const QString& tooltip = QString());
     bool IsConnecting() const;
 
+    static constexpr int rowColumns = 5;
+    struct LabelCache {
+        std::string source;
+        QString text;
+    };
+
     RegisterContext& context;
+    mutable LabelCache typeLabels[2]; // car, motorcycle
     CListCtrlEx* list = nullptr;
     QLineEdit* tagEdit = nullptr;
     QLineEdit* plateEdit = nullptr;

@@ -120,7 +120,7 @@ void WhitelistFlow::Export() {
         return;
     }
     if (!file.Commit()) {
-        prompts().Message(main, LookupText(texts, "APB1", "081", QStringLiteral("名單匯出檔案寫入失敗!")));
+        prompts().Message(main, LookupText(texts, "LUMETRA", "007", QStringLiteral("名單匯出檔案寫入失敗!")));
         return;
     }
     prompts().Message(main, Boxed(QString::fromStdString(texts.Shared().doneText)));

@@ -27,12 +27,36 @@ TEST_F(IniFileTest, MatchesNamesWithoutCaseAndStripsBlanksAndQuotes) {
     EXPECT_EQ(ReadIniString(dir.File("none.ini"), "Setting", "UHFREL"), "");
 }
 
-TEST_F(IniFileTest, IntegersFallBackWhenMissingOrNotNumbers) {
-    std::string ini = Write("[Setting]\nUHFREL=0\nA=12abc\nB=abc\nC=\n");
-    EXPECT_EQ(ReadIniInt(ini, "Setting", "UHFREL", 1), 0);
-    EXPECT_EQ(ReadIniInt(ini, "Setting", "A", 1), 12);
-    EXPECT_EQ(ReadIniInt(ini, "Setting", "B", 1), 1);
-    EXPECT_EQ(ReadIniInt(ini, "Setting", "C", 1), 1);
+struct IntCase {
+    const char* name;
+    const char* text; // the value, or nullptr for no key at all
+    int expected;
+};
+
+class IniIntegers : public IniFileTest, public ::testing::WithParamInterface<IntCase> {};
+
+// A present value reads as its leading digits, else 0; only a missing or empty one falls back.
+TEST_P(IniIntegers, ReadAsThePlatformReadsThem) {
+    std::string body = "[Setting]\n";
+    if (GetParam().text)
+        body += std::string("UHFREL=") + GetParam().text + "\n";
+    EXPECT_EQ(ReadIniInt(Write(body), "Setting", "UHFREL", 1), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, IniIntegers,
+                         ::testing::Values(IntCase{"zero", "0", 0}, IntCase{"two", "2", 2},
+                                           IntCase{"leadingDigits", "12abc", 12}, IntCase{"letters", "abc", 0},
+                                           IntCase{"hexPrefix", "0x2", 0}, IntCase{"negative", "-3", -3},
+                                           IntCase{"signAlone", "-", 0}, IntCase{"empty", "", 1},
+                                           IntCase{"missing", nullptr, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(IniFileTest, OfASectionWrittenTwiceOnlyTheFirstCounts) {
+    std::string ini = Write("[Setting]\nA=first\n[Other]\nB=x\n[setting]\nA=second\nUHFREL=0\n");
+    EXPECT_EQ(ReadIniString(ini, "Setting", "A"), "first");
+    EXPECT_EQ(ReadIniString(ini, "Setting", "UHFREL"), "");
+    EXPECT_EQ(ReadIniInt(ini, "Setting", "UHFREL", 1), 1);
+    EXPECT_EQ(ReadIniString(ini, "Other", "B"), "x");
     EXPECT_EQ(ReadIniInt(ini, "Nope", "UHFREL", 1), 1);
 }
 

@@ -503,6 +503,18 @@ TEST_F(ImportCheckTest, ShowsTheThreeFindingsInLineOrderAndWritesNothing) {
     EXPECT_EQ(harness.List().RowCount(), 2);
 }
 
+// The import would refuse these tags, so they are not new either.
+TEST_F(ImportCheckTest, ATagTheImportWouldRefuseIsReportedAsRefused) {
+    const std::string slash = "E200001722110100000000\\1";
+    const std::string control = std::string("E200001722110100000000") + char(1) + "2";
+    Check(slash + ",CARONLY,1\r\n" + control + ",X,1\r\n");
+    EXPECT_EQ(
+        prompts.Messages(),
+        (QStringList{QStringLiteral("REFUSED => TAG:") + QString::fromStdString(slash) + QStringLiteral(" NO:CARONLY"),
+                     QStringLiteral("NOT FOUND(1) => NO:X"),
+                     QStringLiteral("REFUSED => TAG:") + QString::fromStdString(control) + QStringLiteral(" NO:X")}));
+}
+
 TEST_F(ImportCheckTest, ComparesPlatesOnlyNotVehicleTypes) {
     RegisterHarness::AddPlate(harness.Store().GetHive(), 2, "CAR1");
     Check(TagNo(1) + ",CAR1,2\r\n");
