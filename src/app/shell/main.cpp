@@ -15,6 +15,8 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vessory"));
+    // Lets the desktop match the window to the menu entry and its icon.
+    QApplication::setDesktopFileName(QStringLiteral("lumetra"));
     TagApp tagApp;
     return tagApp.Run();
 }
