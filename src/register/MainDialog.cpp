@@ -217,9 +217,11 @@ void MainDialog::ApplyTexts() {
 void MainDialog::LoadRegister() {
     list->Clear();
     std::vector<std::string> names;
+    Hive& hive = context.store.GetHive();
+    int errors = hive.StoreErrors();
     {
         // One snapshot for the whole load: sites keep tens of thousands of tags.
-        HiveBatch snapshot(context.store.GetHive(), false);
+        HiveBatch snapshot(hive, false);
         context.store.EnumerateTags(names);
         TagRecord record;
         ListRows rows;
@@ -235,9 +237,15 @@ void MainDialog::LoadRegister() {
         }
         (void)snapshot.Commit();
         std::vector<std::string>().swap(names);
-        list->AppendRows(std::move(rows));
+        loadFailed = hive.StoreErrors() != errors;
+        if (!loadFailed)
+            list->AppendRows(std::move(rows));
     }
     ShowCountLine();
+    // Never a shorter register shown as if whole.
+    if (loadFailed)
+        prompts().Message(this, LookupText(context.texts, "LUMETRA", "024",
+                                           QStringLiteral("登錄資料讀取失敗，程式將結束。")));
 }
 
 QString MainDialog::TypeLabel(int carType) const {

@@ -49,8 +49,11 @@ public:
     RegisterContext& Context() const { return context; }
     bool UseConfirmationMode() const;
 
-    // The register as the store holds it, read again into the list.
+    // The register as the store holds it, read again into the list. When the store fails to
+    // read part of it, the list stays empty and a box says so.
     void LoadRegister();
+    // Whether the last load failed; the program then ends without writing anything.
+    bool LoadFailed() const { return loadFailed; }
 
     // The row texts of a record, as the list shows them.
     QString TypeLabel(int carType) const;
@@ -97,4 +100,5 @@ private:
     std::map<int, std::function<void()>> commands;
     std::function<bool()> connectingProbe;
     std::function<void()> teardown;
+    bool loadFailed = false;
 };

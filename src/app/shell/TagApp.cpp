@@ -8,6 +8,7 @@
 #include "DataDrive.h"
 #include "LanguageTexts.h"
 #include "MainDialog.h"
+#include "OpenUserHive.h"
 #include "Paths.h"
 #include "PlateList.h"
 #include "Prompts.h"
@@ -41,15 +42,10 @@ int TagApp::Run() {
     inputs.programDir = ProgramDirOverride();
     if (inputs.programDir.empty())
         inputs.programDir = QCoreApplication::applicationDirPath().toStdString();
-
-    auto userHive = SqliteHive::Open(UserHivePath());
-    if (!userHive) {
-        // The language setting lives in that hive: the box speaks the default language.
-        LanguageTexts fallbackTexts(SelectLanguageFile(inputs.programDir, 0));
-        prompts().Message(nullptr, LookupText(fallbackTexts, "LUMETRA", "014", QStringLiteral("無法開啟登錄資料:")) +
-                                       QLatin1Char('\n') + QString::fromStdString(UserHivePath()));
+    // The language setting lives in the hive: its boxes speak the default language.
+    auto userHive = OpenUserHive(UserHivePath(), LanguageTexts(SelectLanguageFile(inputs.programDir, 0)));
+    if (!userHive)
         return 1;
-    }
     auto machineHive = SqliteHive::OpenReadOnly(MachineHivePath());
 
     SettingsStore settings(*userHive);
@@ -77,6 +73,8 @@ int TagApp::Run() {
     {
         MainDialog main(context);
         WireMainWindow(main);
+        if (main.LoadFailed())
+            return 1; // the register was not read whole: nothing may be written from it
         main.exec();
     }
 
