@@ -254,6 +254,37 @@ TEST_F(CliTest, PushAndSyncReachEveryReaderButTheDeadOne) {
     EXPECT_EQ(ReadFile(dir.File("wl.txt")), tagA + ",,1\r\n" + tagB + ",,1\r\n" + tagC + ",,1\r\n");
 }
 
+TEST_F(CliTest, RegisterEditsShowInTheList) {
+    Register({{tagA, "P1", "car"}, {tagB, "P2", "motorcycle"}, {tagC, "P3", "car"}});
+    EXPECT_EQ(Cli({"register", "mark", tagA, "on"}).status, 0);
+    EXPECT_EQ(Cli({"register", "confirm", tagB, "on"}).status, 0);
+    EXPECT_EQ(Cli({"register", "delete", tagC}).status, 0);
+    const CliRun missing = Cli({"register", "mark", tagX, "on"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find(tagX + ": not in the register"), std::string::npos);
+    EXPECT_EQ(Cli({"register", "list"}).out, tagA + "\tP1\tcar\t*\t\n" + tagB + "\tP2\tmotorcycle\t\tY\n");
+    EXPECT_EQ(Cli({"register", "list", "--unmarked", "--json"}).out,
+              "[\n  {\"tag\": \"" + tagB +
+                  "\", \"plate\": \"P2\", \"type\": \"motorcycle\", \"marked\": false, \"confirmed\": true}\n]\n");
+}
+
+TEST_F(CliTest, ReaderParametersAndWhitelistDeleteAndClear) {
+    const std::string reader = StartReader({QStringLiteral("--whitelist"), QString::fromStdString(tagA + "," + tagB)});
+    ASSERT_FALSE(reader.empty());
+    const CliRun set = Cli({"reader", "params", "set", "--reader", reader, "power=20", "relaytime=7", "region=1"});
+    EXPECT_EQ(set.status, 0) << set.err;
+    const CliRun get = Cli({"reader", "params", "get", "--reader", reader});
+    EXPECT_EQ(get.status, 0) << get.err;
+    for (const char* value : {"power=20\n", "relaytime=7\n", "region=1\n"})
+        EXPECT_NE(get.out.find(value), std::string::npos) << get.out;
+
+    EXPECT_EQ(Cli({"whitelist", "delete", "--reader", reader, tagA}).status, 0);
+    EXPECT_EQ(Cli({"whitelist", "count", "--json", "--reader", reader}).out,
+              "[\n  {\"reader\": \"" + reader + "\", \"ok\": true, \"count\": 1}\n]\n");
+    EXPECT_EQ(Cli({"whitelist", "clear", "--yes", "--reader", reader}).status, 0);
+    EXPECT_EQ(Cli({"whitelist", "count", "--reader", reader}).out, reader + ": 0\n");
+}
+
 TEST_F(CliTest, DiscoverListsTheSimulatedReaderOnLoopback) {
     quint16 discoveryPort = 0;
     const std::string reader = StartReader({QStringLiteral("--discovery-port"), QStringLiteral("0"),
