@@ -12,7 +12,13 @@ function(lumetra_add_test name)
         target_link_libraries(${name} PRIVATE GTest::gtest_main)
     endif()
     target_compile_definitions(${name} PRIVATE LUMETRA_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
+    # Cross-built test programs are listed when ctest runs (under the emulator), not at build time.
+    set(discovery POST_BUILD)
+    if(CMAKE_CROSSCOMPILING)
+        set(discovery PRE_TEST)
+    endif()
     gtest_discover_tests(${name}
+        DISCOVERY_MODE ${discovery}
         DISCOVERY_TIMEOUT 60
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;LC_ALL=C.UTF-8"
                    TIMEOUT 180)

@@ -8,8 +8,10 @@
 #include <fstream>
 #include <iterator>
 
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace HiveFixtures {
 
@@ -49,6 +51,17 @@ std::string Bytes(const std::string& file) {
 }
 
 } // namespace HiveFixtures
+
+#ifdef _WIN32
+
+bool HiveLockHolder::Available() { return false; }
+HiveLockHolder::HiveLockHolder(const std::string&, Lock) {}
+HiveLockHolder::~HiveLockHolder() = default;
+bool HiveLockHolder::Release() { return false; }
+
+#else
+
+bool HiveLockHolder::Available() { return true; }
 
 HiveLockHolder::HiveLockHolder(const std::string& file, Lock lock) {
     int ready[2], release[2];
@@ -98,3 +111,5 @@ bool HiveLockHolder::Release() {
     pid = -1;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
+
+#endif

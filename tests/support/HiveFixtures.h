@@ -29,6 +29,8 @@ public:
     HiveLockHolder(const HiveLockHolder&) = delete;
     HiveLockHolder& operator=(const HiveLockHolder&) = delete;
 
+    // Whether this platform can start the second process (POSIX only); tests skip otherwise.
+    static bool Available();
     // Whether the process took the lock.
     bool Held() const { return held; }
     // Lets go of the lock and waits for the process to end; true when it ended cleanly.

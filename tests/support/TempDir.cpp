@@ -3,7 +3,12 @@
 #include <atomic>
 #include <chrono>
 #include <system_error>
+#ifdef _WIN32
+#include <process.h>
+#define getpid _getpid
+#else
 #include <unistd.h>
+#endif
 
 TempDir::TempDir() {
     static std::atomic<int> serial{0};

@@ -12,9 +12,17 @@
 
 // Probes in these tests only ever go to 127.0.0.1: the target names the responder's port and
 // the library's guard refuses anything else.
+inline void SetTestVariable(const char* name, const std::string& value) {
+#ifdef _WIN32
+    ::_putenv_s(name, value.c_str());
+#else
+    ::setenv(name, value.c_str(), 1);
+#endif
+}
+
 inline void PointDiscoveryAtLoopback(std::uint16_t port) {
-    ::setenv(discovery::kLoopbackOnlyVariable, "1", 1);
-    ::setenv(discovery::kTargetVariable, ("127.0.0.1:" + std::to_string(port)).c_str(), 1);
+    SetTestVariable(discovery::kLoopbackOnlyVariable, "1");
+    SetTestVariable(discovery::kTargetVariable, "127.0.0.1:" + std::to_string(port));
 }
 
 inline discovery::DeviceRecord MakeDevice(std::uint8_t idTail, std::array<std::uint8_t, 4> ipv4,
