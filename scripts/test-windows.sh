@@ -67,8 +67,12 @@ export WINEPREFIX="$build/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
-[ -d "$WINEPREFIX" ] || wineboot --init >/dev/null 2>&1
-# A persistent wineserver saves each test program from starting one of its own.
-wineserver -p
-trap 'wineserver -k || true' EXIT
+mkdir -p "$WINEPREFIX"
+# A persistent wineserver saves each test program from starting one of its own; one left
+# running in this prefix (an earlier run) serves as well.
+wineserver -p 2>/dev/null || true
+trap 'wineserver -k 2>/dev/null || true' EXIT
+# Start Wine's own services now, away from ctest: started by a test program, they would keep
+# its output pipe open and its listing would time out.
+wineboot --init </dev/null >/dev/null 2>&1
 ctest --test-dir "$build/core" --output-on-failure --timeout 120 -j2

@@ -12,6 +12,7 @@ class QLockFile;
 // The guard as a lock file plus a local socket, both named "DErirVessoryTag", in the user's
 // runtime folder. The lock decides who is first; the socket carries show requests to it.
 // A copy that crashed leaves a lock naming a dead process, which the next copy takes over.
+// On Windows the first copy also owns a named mutex of the same name.
 class SingleInstance : public InstanceGuard {
     Q_OBJECT
 public:
@@ -32,5 +33,8 @@ private:
 
     QString folder;
     std::unique_ptr<QLockFile> lock;
+#ifdef _WIN32
+    void* mutex = nullptr; // the suite's other programs look for this named mutex
+#endif
     QLocalServer* server = nullptr;
 };

@@ -4,6 +4,10 @@
 #include "CommandWiring.h"
 #include "Globals.h"
 #include "KeyboardOverDBus.h"
+#ifdef _WIN32
+#include "KeyboardWin32.h"
+#include "WinRegistryHive.h"
+#endif
 #include "SingleInstance.h"
 #include "DataDrive.h"
 #include "LanguageTexts.h"
@@ -43,10 +47,21 @@ int TagApp::Run() {
     if (inputs.programDir.empty())
         inputs.programDir = QCoreApplication::applicationDirPath().toStdString();
     // The language setting lives in the hive: its boxes speak the default language.
-    auto userHive = OpenUserHive(UserHivePath(), LanguageTexts(SelectLanguageFile(inputs.programDir, 0)));
+    std::unique_ptr<Hive> userHive;
+    std::unique_ptr<Hive> machineHive;
+#ifdef _WIN32
+    // The real registry, as the suite's other programs use it; the variables still redirect.
+    if (qEnvironmentVariableIsEmpty("LUMETRA_USER_HIVE"))
+        userHive = std::make_unique<WinRegistryHive>(HKEY_CURRENT_USER);
+    if (qEnvironmentVariableIsEmpty("LUMETRA_MACHINE_HIVE"))
+        machineHive = std::make_unique<WinRegistryHive>(HKEY_LOCAL_MACHINE, true);
+#endif
+    if (!userHive)
+        userHive = OpenUserHive(UserHivePath(), LanguageTexts(SelectLanguageFile(inputs.programDir, 0)));
     if (!userHive)
         return 1;
-    auto machineHive = SqliteHive::OpenReadOnly(MachineHivePath());
+    if (!machineHive)
+        machineHive = SqliteHive::OpenReadOnly(MachineHivePath());
 
     SettingsStore settings(*userHive);
     inputs.windowsDir = WindowsDir();
@@ -66,7 +81,11 @@ int TagApp::Run() {
     TagStore store(*userHive);
     PlateList cars(*userHive, 1);
     PlateList motorcycles(*userHive, 2);
+#ifdef _WIN32
+    KeyboardWin32 keyboard(inputs.windowsDir, inputs.newerOs, [] { return static_cast<QWidget*>(mainWindow); });
+#else
     KeyboardOverDBus keyboard;
+#endif
     RegisterContext context{config,   texts, store, cars, motorcycles, settings, [&keyboard] { keyboard.Show(); },
                             [&keyboard] { keyboard.Hide(); }};
 
