@@ -50,12 +50,21 @@ public:
     // returns nothing rather than a part, and this count grows: callers compare it before and
     // after to tell a failure from a missing key.
     int StoreErrors() const { return storeErrors; }
+    // Of those, the ones that a lock held by another program does not explain: the store could
+    // not read what it holds (a damaged or unreadable file). A multi-row command that sees this
+    // count grow writes nothing further.
+    int ReadErrors() const { return readErrors; }
 
 protected:
-    void NoteStoreError() { ++storeErrors; }
+    void NoteStoreError(bool unreadable = false) {
+        ++storeErrors;
+        if (unreadable)
+            ++readErrors;
+    }
 
 private:
     int storeErrors = 0;
+    int readErrors = 0;
 };
 
 // Commits a batch when it goes out of scope, unless told to roll back.

@@ -29,6 +29,7 @@ public:
     }
     // SQLITE_ROW, SQLITE_DONE or an error.
     int Step() { return sqlite3_step(stmt); }
+    bool ReadsOnly() const { return sqlite3_stmt_readonly(stmt) != 0; }
     long long Int(int col) { return sqlite3_column_int64(stmt, col); }
     std::string Text(int col) {
         auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, col));
@@ -50,6 +51,18 @@ private:
 namespace {
 
 constexpr long long kRootId = 1;
+
+// Whether a failed step means the hive's contents could not be read, as opposed to another
+// program holding a lock (which a later try may get past) or a write the file refused.
+bool IsUnreadable(int extendedCode, bool reading) {
+    const int primary = extendedCode & 0xFF;
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+        return false;
+    if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB || extendedCode == SQLITE_IOERR_READ ||
+        extendedCode == SQLITE_IOERR_SHORT_READ)
+        return true; // a write meets damaged pages by reading them
+    return reading;
+}
 
 } // namespace
 
@@ -151,14 +164,14 @@ std::unique_ptr<SqliteHive> SqliteHive::OpenReadOnly(const std::string& file) {
 bool SqliteHive::Exec(const char* sql) {
     if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK)
         return true;
-    NoteStoreError();
+    NoteStoreError(IsUnreadable(sqlite3_extended_errcode(db), false));
     return false;
 }
 
 int SqliteHive::Step(Statement& statement) {
     int rc = statement.Step();
     if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        NoteStoreError();
+        NoteStoreError(IsUnreadable(sqlite3_extended_errcode(db), statement.ReadsOnly()));
     return rc;
 }
 
