@@ -5,6 +5,7 @@
 #include "CListCtrlEx.h"
 #include "MainDialog.h"
 #include "Prompts.h"
+#include "RegisterReadWatch.h"
 #include "UiTexts.h"
 
 #include <QPushButton>
@@ -61,7 +62,9 @@ DeleteOutcome DeleteRowsInScope(MainDialog& main, RowScope scope) {
         records.push_back(std::move(record));
     }
 
+    const RegisterReadWatch reads(context);
     BatchWriter writer(context.store.GetHive(), 1000, AskWhenHiveHeld(main));
+    writer.StopWhen([&reads] { return reads.Failed(); });
     const std::vector<bool> gone =
         writer.Run(records.size(), [&](size_t i) { return context.store.DeleteTag(records[i]); });
     std::vector<int> doomed;
@@ -77,6 +80,8 @@ DeleteOutcome DeleteRowsInScope(MainDialog& main, RowScope scope) {
 
     main.ShowCountLine();
     context.config.registerChanged = true;
+    if (reads.Failed())
+        reads.ShowBox(main);
     ReportFailures(main, outcome.failed);
     return outcome;
 }

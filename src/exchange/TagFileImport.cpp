@@ -4,6 +4,7 @@
 #include "HeldHiveQuestion.h"
 #include "MainDialog.h"
 #include "Prompts.h"
+#include "RegisterReadWatch.h"
 #include "TagFileLine.h"
 #include "UiTexts.h"
 
@@ -16,27 +17,32 @@ namespace {
 
 QString Qs(const std::string& text) { return QString::fromStdString(text); }
 
-// Diagnostic boxes of the check are English texts in every language.
-void CheckLine(MainDialog& main, const TagFileLine& line) {
+// Diagnostic boxes of the check are English texts in every language. False when the register
+// could not be read: then nothing is known about the line, and no box guesses.
+bool CheckLine(MainDialog& main, const TagFileLine& line, const RegisterReadWatch& reads) {
     RegisterContext& context = main.Context();
-    if (!line.plate.empty() && !context.PlatesOf(line.carType).Exists(line.plate)) {
+    const bool plateFound = line.plate.empty() || context.PlatesOf(line.carType).Exists(line.plate);
+    const bool writable = context.store.CanWrite(line.tagId);
+    TagRecord stored;
+    const bool known = writable && context.store.ReadRecord(line.tagId, &stored);
+    if (reads.Failed())
+        return false;
+    if (!plateFound) {
         prompts().Message(&main, QStringLiteral("NOT FOUND(") + QString::number(line.carType == 2 ? 2 : 1) +
                                      QStringLiteral(") => NO:") + Qs(line.plate));
     }
     // A tag the import would refuse is no new tag: say it is refused.
-    if (!context.store.CanWrite(line.tagId)) {
+    if (!writable) {
         prompts().Message(&main, LookupText(context.texts, "LUMETRA", "016", QStringLiteral("REFUSED => TAG:")) +
                                      Qs(line.tagId) + QStringLiteral(" NO:") + Qs(line.plate));
-        return;
-    }
-    TagRecord stored;
-    if (!context.store.ReadRecord(line.tagId, &stored)) {
+    } else if (!known) {
         prompts().Message(&main, QStringLiteral("NEW => TAG:") + Qs(line.tagId) + QStringLiteral(" NO:") +
                                      Qs(line.plate));
     } else if (stored.plate != line.plate) {
         prompts().Message(&main, QStringLiteral("CHANGE => TAG:") + Qs(line.tagId) + QStringLiteral(" NO:") +
                                      Qs(stored.plate) + QStringLiteral(" => ") + Qs(line.plate));
     }
+    return true;
 }
 
 // One box for all lines that could not be decoded: how many, and where the first of them are.
@@ -83,6 +89,7 @@ TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool che
     TagFileImportOutcome outcome;
     const QByteArray bytes = ReadWholeLines(source, &outcome.readError);
 
+    const RegisterReadWatch reads(context);
     std::vector<TagRecord> records;
     const std::vector<std::optional<std::string>> decoded =
         TagFileLine::DecodeLines({bytes.constData(), size_t(bytes.size())});
@@ -96,14 +103,16 @@ TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool che
         if (!line)
             continue;
         ++outcome.lines;
-        if (checkOnly)
-            CheckLine(main, *line);
-        else
+        if (checkOnly) {
+            if (!CheckLine(main, *line, reads))
+                break;
+        } else
             records.push_back(TagRecord{line->tagId, line->plate, line->carType, false, false});
     }
 
     if (!checkOnly) {
         BatchWriter writer(context.store.GetHive(), 1000, AskWhenHiveHeld(main));
+        writer.StopWhen([&reads] { return reads.Failed(); });
         const std::vector<bool> written = writer.Run(records.size(), [&](size_t i) {
             return context.store.WriteRecord(records[i].tagId, &records[i]);
         });
@@ -119,6 +128,9 @@ TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool che
     main.ShowCountLine();
     context.config.registerChanged = true;
     const LanguageTexts& texts = context.texts;
+    outcome.storeReadError = reads.Failed();
+    if (outcome.storeReadError)
+        reads.ShowBox(main);
     if (!outcome.unreadLines.empty())
         ReportUnreadLines(main, outcome.unreadLines);
     if (outcome.failed > 0) {
