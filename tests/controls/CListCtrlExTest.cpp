@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <random>
 #include <vector>
 
@@ -243,6 +244,8 @@ struct EditMix {
     const char* name;
     bool uniqueKeys; // like the register, or many rows sharing a key
 };
+
+void PrintTo(const EditMix& mix, std::ostream* out) { *out << mix.name; }
 
 class FindRowUnderEdits : public testing::TestWithParam<EditMix> {};
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -20,6 +21,10 @@ struct TextSet {
     int maxTail;
     int count;
 };
+
+void PrintTo(const TextSet& set, std::ostream* out) {
+    *out << set.name;
+}
 
 std::vector<QString> Draw(const TextSet& set, unsigned seed) {
     std::mt19937 random(seed);
