@@ -30,6 +30,7 @@ public:
     // SQLITE_ROW, SQLITE_DONE or an error.
     int Step() { return sqlite3_step(stmt); }
     long long Int(int col) { return sqlite3_column_int64(stmt, col); }
+    bool IsNull(int col) { return sqlite3_column_type(stmt, col) == SQLITE_NULL; }
     std::string Text(int col) {
         auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, col));
         return p ? std::string(p, static_cast<size_t>(sqlite3_column_bytes(stmt, col))) : std::string();
@@ -83,6 +84,7 @@ SqliteHive::~SqliteHive() {
     setValue.reset();
     getValue.reset();
     allValues.reset();
+    subKeysWithValues.reset();
     sqlite3_close(db);
 }
 
@@ -174,8 +176,13 @@ bool SqliteHive::Prepare() {
                                                "ON CONFLICT(key, name) DO UPDATE SET type = ?3, data = ?4");
     getValue = std::make_unique<Statement>(db, "SELECT type, data FROM vals WHERE key = ?1 AND name = ?2");
     allValues = std::make_unique<Statement>(db, "SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY name");
+    // Names under one parent differ even without case (their folded paths are unique), so the
+    // key's id after the name orders like childKeys and lets the index give the order.
+    subKeysWithValues = std::make_unique<Statement>(
+        db, "SELECT k.id, k.name, v.name, v.type, v.data FROM keys k LEFT JOIN vals v ON v.key = k.id "
+            "WHERE k.parent = ?1 ORDER BY k.name COLLATE NOCASE, k.id, v.name");
     for (auto* s : {findKey.get(), childKeys.get(), insertKey.get(), hasChild.get(), deleteKey.get(),
-                    deleteValues.get(), setValue.get(), getValue.get(), allValues.get()})
+                    deleteValues.get(), setValue.get(), getValue.get(), allValues.get(), subKeysWithValues.get()})
         if (!s->Ok())
             return false;
     return true;
@@ -303,6 +310,37 @@ std::optional<std::vector<std::pair<std::string, HiveValue>>> SqliteHive::Values
     if (!ReadValues(*id, values))
         return std::nullopt;
     return values;
+}
+
+bool SqliteHive::ForEachSubKey(const std::string& path,
+                               const std::function<void(const std::string& name, KeyValues& values)>& each) {
+    auto parent = FindKey(path);
+    if (!parent)
+        return false;
+    Statement& walk = *subKeysWithValues;
+    walk.Bind(1, *parent);
+    long long current = 0; // ids start at 1
+    std::string name;
+    KeyValues values;
+    int rc;
+    while ((rc = Step(walk)) == SQLITE_ROW) {
+        const long long id = walk.Int(0);
+        if (id != current) {
+            if (current != 0)
+                each(name, values);
+            current = id;
+            name = walk.Text(1);
+            values.clear();
+        }
+        if (!walk.IsNull(2)) // a key without values still comes, once
+            values.push_back({walk.Text(2), {static_cast<ValueType>(walk.Int(3)), walk.Blob(4)}});
+    }
+    walk.Reset();
+    if (rc != SQLITE_DONE)
+        return false; // never a part of the register as if it were all
+    if (current != 0)
+        each(name, values);
+    return true;
 }
 
 bool SqliteHive::ReadValues(long long id, std::vector<std::pair<std::string, HiveValue>>& values) {

@@ -29,6 +29,8 @@ public:
     bool SetValue(const std::string& path, const std::string& name, const HiveValue& value) override;
     std::optional<HiveValue> GetValue(const std::string& path, const std::string& name) override;
     std::optional<std::vector<std::pair<std::string, HiveValue>>> Values(const std::string& path) override;
+    bool ForEachSubKey(const std::string& path,
+                       const std::function<void(const std::string& name, KeyValues& values)>& each) override;
     bool SaveSubtree(const std::string& path, const std::string& file) override;
     bool BeginBatch(bool write = true) override;
     bool EndBatch(bool commit) override;
@@ -56,7 +58,7 @@ private:
     bool batchFailed = false;
     bool batchBusy = false;
     std::unique_ptr<Statement> findKey, childKeys, insertKey, hasChild, deleteKey, deleteValues, setValue, getValue,
-        allValues;
+        allValues, subKeysWithValues;
 };
 
 // Splits a key path at "\"; nullopt when a name is empty (a leading, trailing or doubled separator).
