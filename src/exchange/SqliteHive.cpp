@@ -117,8 +117,10 @@ std::unique_ptr<SqliteHive> SqliteHive::Open(const std::string& file, int busyTi
     std::unique_ptr<SqliteHive> hive(new SqliteHive(db, file, false));
     // WAL keeps readers and one writer apart; NORMAL sync is crash-safe for the file's consistency.
     // The register is read whole at start-up: keep its pages in memory rather than re-reading them.
+    // The map stays small: every mapped page read once counts as resident, and a register of a
+    // million tags is a file of hundreds of megabytes.
     hive->Exec("PRAGMA cache_size=-32768");
-    hive->Exec("PRAGMA mmap_size=268435456");
+    hive->Exec("PRAGMA mmap_size=33554432");
     hive->Exec("PRAGMA synchronous=NORMAL");
     // Only what is missing takes the write lock.
     bool ok = (!state.needsWal || hive->Exec("PRAGMA journal_mode=WAL")) &&
