@@ -195,12 +195,38 @@ std::optional<long long> SqliteHive::FindKey(const std::string& path) {
         return kRootId;
     if (path.front() == '\\' || path.back() == '\\' || path.find("\\\\") != std::string::npos)
         return std::nullopt;
-    findKey->Bind(1, FoldName(path));
+    std::string folded = FoldName(path);
+    if (InTransaction()) {
+        for (const KnownKey& known : knownKeys)
+            if (known.id != 0 && known.folded == folded)
+                return known.id;
+    }
+    findKey->Bind(1, folded);
     std::optional<long long> id;
     if (Step(*findKey) == SQLITE_ROW)
         id = findKey->Int(0);
     findKey->Reset();
+    if (id)
+        RememberKey(std::move(folded), *id);
     return id;
+}
+
+bool SqliteHive::InTransaction() const {
+    // SQLite rolls a transaction back by itself after some errors; then nothing is known.
+    return batchDepth > 0 && sqlite3_get_autocommit(db) == 0;
+}
+
+void SqliteHive::RememberKey(std::string folded, long long id) {
+    if (!InTransaction())
+        return;
+    knownKeys[nextKnown] = {std::move(folded), id};
+    nextKnown = (nextKnown + 1) % knownKeys.size();
+}
+
+void SqliteHive::ForgetKeys() {
+    for (KnownKey& known : knownKeys)
+        known = KnownKey{};
+    nextKnown = 0;
 }
 
 std::optional<long long> SqliteHive::CreateChain(const std::string& path, bool* created) {
@@ -225,6 +251,7 @@ std::optional<long long> SqliteHive::CreateChain(const std::string& path, bool* 
         if (rc != SQLITE_DONE)
             return std::nullopt;
         parent = sqlite3_last_insert_rowid(db);
+        RememberKey(FoldName(sofar), parent);
         made = true;
     }
     if (created)
@@ -265,6 +292,7 @@ bool SqliteHive::DeleteKey(const std::string& path) {
         return false;
     bool ok = false;
     if (auto id = FindKey(path)) {
+        ForgetKeys(); // the id may come back for another key
         hasChild->Bind(1, *id);
         bool childless = Step(*hasChild) == SQLITE_DONE;
         hasChild->Reset();
@@ -359,6 +387,7 @@ bool SqliteHive::BeginBatch(bool write) {
     if (readOnly && write)
         return false;
     if (batchDepth == 0) {
+        ForgetKeys(); // another program may have changed the tree since the last transaction
         // IMMEDIATE takes the write lock at once, so the busy timeout covers a competing writer.
         if (!Exec(write ? "BEGIN IMMEDIATE" : "BEGIN")) {
             batchBusy = sqlite3_errcode(db) == SQLITE_BUSY;
@@ -377,6 +406,7 @@ bool SqliteHive::EndBatch(bool commit) {
         batchFailed = true;
     if (--batchDepth > 0)
         return true;
+    ForgetKeys();
     if (batchFailed) {
         Exec("ROLLBACK");
         return false;

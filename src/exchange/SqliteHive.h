@@ -3,6 +3,7 @@
 #include "Hive.h"
 #include "SqliteHiveFile.h"
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -50,6 +51,11 @@ private:
     std::optional<long long> FindKey(const std::string& path);
     std::optional<long long> CreateChain(const std::string& path, bool* created);
     bool CopyTree(long long fromId, SqliteHive& target, const std::string& targetPath);
+    // Ids of keys looked up or made in the current transaction: a record's writes find its key
+    // and the keys above it once, not once per value. Only a transaction keeps them right.
+    bool InTransaction() const;
+    void RememberKey(std::string folded, long long id);
+    void ForgetKeys();
 
     sqlite3* db;
     std::string file;
@@ -57,6 +63,12 @@ private:
     int batchDepth = 0;
     bool batchFailed = false;
     bool batchBusy = false;
+    struct KnownKey {
+        std::string folded;
+        long long id = 0;
+    };
+    std::array<KnownKey, 8> knownKeys;
+    size_t nextKnown = 0;
     std::unique_ptr<Statement> findKey, childKeys, insertKey, hasChild, deleteKey, deleteValues, setValue, getValue,
         allValues, subKeysWithValues;
 };

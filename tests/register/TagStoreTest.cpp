@@ -282,4 +282,40 @@ TEST_F(TagStoreTest, ReadingAllRecordsAtOnceGivesWhatEnumeratingAndReadingGive) 
     EXPECT_TRUE(read);
 }
 
+// Keys found or made in a batch are remembered there; a delete or a rollback must not leave a
+// remembered id behind that now names nothing or another key.
+TEST_F(TagStoreTest, WritesInOneBatchSurviveDeletesAndRollbacksOfTheirKeys) {
+    {
+        HiveBatch batch(*hive);
+        TagRecord first{"T1", "OLD", 1, false, false};
+        ASSERT_TRUE(store.WriteRecord("T1", &first));
+        ASSERT_TRUE(store.DeleteTag(first));
+        TagRecord second{"T2", "OTHER", 1, false, false};
+        ASSERT_TRUE(store.WriteRecord("T2", &second)); // may take the freed id
+        TagRecord again{"T1", "NEW", 2, false, false};
+        ASSERT_TRUE(store.WriteRecord("T1", &again));
+        ASSERT_TRUE(batch.Commit());
+    }
+    TagRecord read;
+    ASSERT_TRUE(store.ReadRecord("T1", &read));
+    EXPECT_EQ(read.plate, "NEW");
+    EXPECT_EQ(read.carType, 2);
+    ASSERT_TRUE(store.ReadRecord("T2", &read));
+    EXPECT_EQ(read.plate, "OTHER");
+
+    {
+        HiveBatch batch(*hive);
+        TagRecord gone{"T3", "GONE", 1, false, false};
+        ASSERT_TRUE(store.WriteRecord("T3", &gone));
+        batch.Rollback();
+    }
+    TagRecord later{"T4", "LATER", 1, false, false};
+    ASSERT_TRUE(store.WriteRecord("T4", &later));
+    EXPECT_FALSE(store.ReadRecord("T3", &read));
+    ASSERT_TRUE(store.ReadRecord("T4", &read));
+    EXPECT_EQ(read.plate, "LATER");
+    std::vector<std::string> names;
+    EXPECT_EQ(store.EnumerateTags(names), 3);
+}
+
 } // namespace
