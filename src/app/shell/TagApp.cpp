@@ -19,6 +19,11 @@
 #include "UiTexts.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
+
+// Silent unless enabled (QT_LOGGING_RULES="lumetra.start.info=true"): shows an installed
+// program's choices, such as the language file it found, without a log file.
+Q_LOGGING_CATEGORY(lcStart, "lumetra.start", QtWarningMsg)
 
 int TagApp::Run() {
     // A second copy brings the first one forward and gives way without touching the register.
@@ -52,6 +57,8 @@ int TagApp::Run() {
     inputs.newerOs = false;
     inputs.language = settings.GetLanguage();
     AppConfig config = ResolveAppConfig(inputs);
+    qCInfo(lcStart, "language file: %s",
+           config.languageFilePath.empty() ? "none, built-in texts" : config.languageFilePath.c_str());
 
     LanguageTexts texts(config.languageFilePath);
     texts.LoadShared();
