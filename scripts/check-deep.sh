@@ -44,6 +44,10 @@ if [ "$skip" != "tests" ]; then
     sanitizer_env "$root/build-deep/sanitizer-logs"
     QT_QPA_PLATFORM=offscreen nice -n 10 ctest --test-dir build-deep --output-on-failure -j2 || failed=1
     reports_in "$root/build-deep/sanitizer-logs" || failed=1
+    # GCC's undefined-behaviour checks write to standard error only; ctest keeps every test's output.
+    if grep -n -E 'runtime error:|ERROR: (Address|Leak)Sanitizer' build-deep/Testing/Temporary/LastTest.log; then
+        failed=1
+    fi
 fi
 
 if [ "$skip" != "fuzz" ]; then
