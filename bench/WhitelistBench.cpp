@@ -26,6 +26,8 @@
 
 namespace {
 constexpr int entryCount = 5000;
+// Beyond its capacity the simulated reader refuses adds, and the export could not match.
+static_assert(entryCount <= static_cast<int>(ReaderSimulator::maxWhitelistCapacity));
 
 // Says Yes to every question and names the export file.
 class BenchPrompts : public Prompts {

@@ -28,16 +28,20 @@ std::string CutUtf8(const std::string& s, size_t n) {
     return s.substr(0, cut);
 }
 
-// Cuts Big5 bytes to at most n without splitting a two-byte character.
-std::string CutBig5(const std::string& s, size_t n) {
-    if (s.size() <= n)
-        return s;
+// Cuts UTF-8 text so that its Big5 form, two bytes for every character beyond ASCII, has at
+// most n bytes.
+std::string CutForBig5(const std::string& s, size_t n) {
+    size_t bytes = 0;
     size_t i = 0;
-    while (i < n) {
-        size_t len = static_cast<unsigned char>(s[i]) >= 0x81 ? 2 : 1;
-        if (i + len > n)
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        size_t length = 1;
+        while (c >= 0x80 && i + length < s.size() && (static_cast<unsigned char>(s[i + length]) & 0xC0) == 0x80)
+            ++length;
+        bytes += c < 0x80 ? 1 : 2;
+        if (bytes > n)
             break;
-        i += len;
+        i += length;
     }
     return s.substr(0, i);
 }
@@ -48,23 +52,20 @@ std::optional<std::string> RawValue(const std::string& file, const std::string& 
         return std::nullopt;
     std::stringstream buffer;
     buffer << in.rdbuf();
-    std::string bytes = buffer.str();
-    bool utf8 = false;
-    if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-        bytes.erase(0, 3);
-        utf8 = true;
-    }
-    utf8 = utf8 || IsValidUtf8(bytes);
+    const DecodedText text = DecodeTextFile(buffer.str());
 
     std::string wantSection = FoldName(section), wantKey = FoldName(key);
-    std::istringstream lines(bytes);
-    std::string line;
     bool inSection = false;
-    while (std::getline(lines, line)) {
-        std::string t = Trim(line);
+    for (const std::optional<std::string>& line : text.lines) {
+        if (!line)
+            continue; // as good as absent
+        std::string t = Trim(*line);
         if (t.empty() || t[0] == ';')
             continue;
         if (t[0] == '[') {
+            // Of a section written twice only the first counts, as the platform's reader has it.
+            if (inSection)
+                return std::nullopt;
             size_t close = t.find(']');
             inSection = close != std::string::npos && FoldName(Trim(t.substr(1, close - 1))) == wantSection;
             continue;
@@ -78,9 +79,7 @@ std::optional<std::string> RawValue(const std::string& file, const std::string& 
         if (value.size() >= 2 && ((value.front() == '"' && value.back() == '"') ||
                                   (value.front() == '\'' && value.back() == '\'')))
             value = value.substr(1, value.size() - 2);
-        if (utf8)
-            return CutUtf8(value, kValueBytes);
-        return Big5ToUtf8(CutBig5(value, kValueBytes)).value_or(std::string());
+        return text.encoding == TextEncoding::Utf8 ? CutUtf8(value, kValueBytes) : CutForBig5(value, kValueBytes);
     }
     return std::nullopt;
 }
@@ -101,8 +100,7 @@ int ReadIniInt(const std::string& file, const std::string& section, const std::s
         negative = (*value)[0] == '-';
         i = 1;
     }
-    if (i >= value->size() || (*value)[i] < '0' || (*value)[i] > '9')
-        return fallback;
+    // A present value is read as the platform reads integers: its leading digits, else 0.
     long long n = 0;
     for (; i < value->size() && (*value)[i] >= '0' && (*value)[i] <= '9'; ++i)
         n = std::min<long long>(n * 10 + ((*value)[i] - '0'), 0x7FFFFFFF);

@@ -1,5 +1,7 @@
 #include "QtPrompts.h"
 
+#include "FileDialog.h"
+
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
@@ -54,23 +56,15 @@ int QtPrompts::Menu(QWidget* anchor, const std::vector<MenuItem>& items) {
 }
 
 QString QtPrompts::SaveFile(QWidget* parent, const QString& defaultName, const QString& filter) {
-    QFileDialog dialog(parent, QString(), defaultName, filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    dialog.selectFile(defaultName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    auto dialog = MakeFileDialog(parent, defaultName, filter, true);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return {};
-    return dialog.selectedFiles().first();
+    return dialog->selectedFiles().first();
 }
 
 QString QtPrompts::OpenFile(QWidget* parent, const QString& defaultName, const QString& filter) {
-    QFileDialog dialog(parent, QString(), defaultName, filter);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setOption(QFileDialog::ReadOnly, true);
-    dialog.selectFile(defaultName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    auto dialog = MakeFileDialog(parent, defaultName, filter, false);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return {};
-    return dialog.selectedFiles().first();
+    return dialog->selectedFiles().first();
 }

@@ -5,9 +5,30 @@
 #include "LanguageTexts.h"
 #include "Paths.h"
 #include "RegistryBranch.h"
+#include "WholeFileWriter.h"
 
 #include <filesystem>
+#include <fstream>
 #include <system_error>
+
+namespace {
+
+// The whole of source as target, through the checked writer.
+bool CopyWhole(const std::string& source, const std::string& target) {
+    std::ifstream in(source, std::ios::binary);
+    WholeFileWriter out(target);
+    if (!in || !out.Open())
+        return false;
+    std::string chunk(1 << 20, '\0');
+    while (in) {
+        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        if (in.gcount() > 0 && !out.Write(std::string_view(chunk.data(), static_cast<size_t>(in.gcount()))))
+            return false;
+    }
+    return in.eof() && out.Commit();
+}
+
+} // namespace
 
 AppConfig ResolveAppConfig(const StartupInputs& inputs) {
     AppConfig config;
@@ -48,10 +69,9 @@ bool SaveSuiteBackup(const AppConfig& config, Hive& userHive) {
         std::filesystem::remove(temporary, ec);
         return false;
     }
-    std::filesystem::rename(temporary, config.settingsFilePath, ec);
-    if (ec) {
-        std::filesystem::remove(temporary, ec);
-        return false;
-    }
-    return true;
+    // Into place through the checked writer, like every file the program writes: on disk and
+    // of the right size before it replaces the old backup.
+    const bool copied = CopyWhole(temporary, config.settingsFilePath);
+    std::filesystem::remove(temporary, ec);
+    return copied;
 }

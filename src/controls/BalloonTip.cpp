@@ -1,5 +1,7 @@
 #include "BalloonTip.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -20,10 +22,20 @@ QSize MeasureText(const QFont& font, const QString& text, int wrapWidth) {
         return QSize(0, 0);
     return QFontMetrics(font).boundingRect(QRect(0, 0, wrapWidth, 1 << 20), textFlags, text).size();
 }
+
+// Assistive technology sees a balloon as a tool tip, named by its title (or its text) and
+// described by its text.
+QAccessibleInterface* BalloonAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("BalloonTip") && object != nullptr && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::ToolTip);
+    return nullptr;
+}
 } // namespace
 
 BalloonTip::BalloonTip(QWidget* parent)
     : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus) {
+    static const bool accessibleInstalled = (QAccessible::installFactory(BalloonAccessible), true);
+    (void)accessibleInstalled;
     setObjectName(QStringLiteral("balloon"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
@@ -57,7 +69,8 @@ bool BalloonTip::Launch(const QString& newTitle, const QString& newContent, cons
     anchorWindow = newAnchorWindow;
     anchorTop = newAnchorWindow ? newAnchorWindow->window() : nullptr;
     fades = QApplication::isEffectEnabled(Qt::UI_AnimateTooltip) && QApplication::isEffectEnabled(Qt::UI_FadeTooltip);
-    setAccessibleName(content);
+    setAccessibleName(title.isEmpty() ? content : title);
+    setAccessibleDescription(content);
 
     // A self-owned balloon goes with the window it points into at the latest.
     if ((options & deleteWhenClosed) && !parentWidget() && anchorTop)
@@ -86,6 +99,9 @@ bool BalloonTip::Launch(const QString& newTitle, const QString& newContent, cons
     }
     if (timeoutMs > 0)
         timeout.start(timeoutMs);
+    // The balloon never takes the focus, so a screen reader would not read it by itself.
+    QAccessibleEvent shown(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&shown);
     return true;
 }
 

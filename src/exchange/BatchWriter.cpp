@@ -2,24 +2,36 @@
 
 #include <algorithm>
 
-BatchWriter::BatchWriter(Hive& hive, size_t batchSize) : hive(hive), batchSize(std::max<size_t>(batchSize, 1)) {}
+BatchWriter::BatchWriter(Hive& hive, size_t batchSize, std::function<bool()> retry)
+    : hive(hive), batchSize(std::max<size_t>(batchSize, 1)), retry(std::move(retry)) {}
 
 std::vector<bool> BatchWriter::Run(size_t count, const std::function<bool(size_t)>& op) {
     std::vector<bool> done(count, false);
-    for (size_t begin = 0; begin < count; begin += batchSize) {
-        size_t end = std::min(count, begin + batchSize);
-        if (!hive.BeginBatch(true)) {
-            // No transaction to be had (a read-only hive, say): each operation on its own.
-            for (size_t i = begin; i < end; ++i)
-                done[i] = op(i);
-            continue;
-        }
-        for (size_t i = begin; i < end; ++i)
-            done[i] = op(i);
-        if (hive.EndBatch(true))
-            continue;
-        for (size_t i = begin; i < end; ++i)
-            done[i] = op(i);
-    }
+    for (size_t begin = 0; begin < count; begin += batchSize)
+        if (!RunBatch(begin, std::min(count, begin + batchSize), op, done))
+            break;
     return done;
+}
+
+bool BatchWriter::RunBatch(size_t begin, size_t end, const std::function<bool(size_t)>& op,
+                           std::vector<bool>& done) {
+    auto runEach = [&] {
+        for (size_t i = begin; i < end; ++i)
+            done[i] = op(i);
+    };
+    while (!hive.BeginBatch(true)) {
+        // Each operation would wait out the lock again on its own: ask instead.
+        if (hive.LastBatchWasBusy()) {
+            if (retry && retry())
+                continue;
+            return false;
+        }
+        // No transaction to be had (a read-only hive, say): each operation on its own.
+        runEach();
+        return true;
+    }
+    runEach();
+    if (!hive.EndBatch(true))
+        runEach();
+    return true;
 }

@@ -12,13 +12,20 @@
 // run again one operation at a time and only the failing ones are lost.
 class BatchWriter {
 public:
-    explicit BatchWriter(Hive& hive, size_t batchSize = 1000);
+    // retry is asked when a batch cannot begin because another program holds the hive's write
+    // lock: true tries the batch again, false stops the run. Without it the run stops there.
+    explicit BatchWriter(Hive& hive, size_t batchSize = 1000, std::function<bool()> retry = {});
 
     // Runs op(i) for every i below count, in order; the result tells for each whether its
-    // effect is in the store. Operations must give the same result when run again.
+    // effect is in the store (operations a stopped run never reached count as not). Operations
+    // must give the same result when run again.
     std::vector<bool> Run(size_t count, const std::function<bool(size_t)>& op);
 
 private:
+    // False when the run is to stop before this batch.
+    bool RunBatch(size_t begin, size_t end, const std::function<bool(size_t)>& op, std::vector<bool>& done);
+
     Hive& hive;
     size_t batchSize;
+    std::function<bool()> retry;
 };

@@ -1,6 +1,7 @@
 #include "BulkDelete.h"
 
 #include "BatchWriter.h"
+#include "HeldHiveQuestion.h"
 #include "CListCtrlEx.h"
 #include "MainDialog.h"
 #include "Prompts.h"
@@ -17,7 +18,7 @@ QString Caption(const LanguageTexts& t) { return LookupText(t, "COMMON", "004", 
 void ReportFailures(MainDialog& main, int failed) {
     if (failed <= 0)
         return;
-    prompts().Message(&main, LookupText(main.Context().texts, "COMMON", "071", QStringLiteral("無法刪除的資料筆數:")) +
+    prompts().Message(&main, LookupText(main.Context().texts, "LUMETRA", "004", QStringLiteral("無法刪除的資料筆數:")) +
                                  QLatin1Char(' ') + QString::number(failed));
 }
 
@@ -60,7 +61,7 @@ DeleteOutcome DeleteRowsInScope(MainDialog& main, RowScope scope) {
         records.push_back(std::move(record));
     }
 
-    BatchWriter writer(context.store.GetHive());
+    BatchWriter writer(context.store.GetHive(), 1000, AskWhenHiveHeld(main));
     const std::vector<bool> gone =
         writer.Run(records.size(), [&](size_t i) { return context.store.DeleteTag(records[i]); });
     std::vector<int> doomed;

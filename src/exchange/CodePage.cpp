@@ -1,5 +1,9 @@
 #include "CodePage.h"
 
+#include "UserDefinedArea.h"
+
+#include <algorithm>
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -29,7 +33,7 @@ std::optional<std::string> Convert(std::string_view bytes, UINT from, UINT to) {
     return text;
 }
 #else
-// glibc's "CP950" is the same table as its "BIG5".
+// glibc's "CP950" knows the Windows table except the user-defined areas, which come first.
 std::optional<std::string> Convert(std::string_view bytes, const char* from, const char* to) {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1))
@@ -49,6 +53,51 @@ std::optional<std::string> Convert(std::string_view bytes, const char* from, con
     return out;
 }
 #endif
+
+#ifdef _WIN32
+std::optional<std::string> PlatformFromBig5(std::string_view bytes) { return Convert(bytes, kBig5, CP_UTF8); }
+std::optional<std::string> PlatformToBig5(std::string_view text) { return Convert(text, CP_UTF8, kBig5); }
+#else
+std::optional<std::string> PlatformFromBig5(std::string_view bytes) { return Convert(bytes, "CP950", "UTF-8"); }
+std::optional<std::string> PlatformToBig5(std::string_view text) { return Convert(text, "UTF-8", "CP950"); }
+#endif
+
+bool AppendConverted(std::string& out, std::string_view run, std::optional<std::string> (*convert)(std::string_view)) {
+    // ASCII is the same in both encodings, and most lines of a tag file are nothing else.
+    if (std::all_of(run.begin(), run.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        out += run;
+        return true;
+    }
+    std::optional<std::string> converted = convert(run);
+    if (!converted)
+        return false;
+    out += *converted;
+    return true;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    // Only characters of the Basic Multilingual Plane come here: the Private Use Area.
+    out.push_back(char(0xE0 | (c >> 12)));
+    out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(char(0x80 | (c & 0x3F)));
+}
+
+bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+template <typename Fn> void ForEachLine(std::string_view bytes, Fn&& fn) {
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find('\n', start);
+        size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+        std::string_view line = bytes.substr(start, (end == std::string_view::npos ? bytes.size() : end) - start);
+        if (end != std::string_view::npos && !line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        fn(line);
+        start = next;
+    }
+}
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 } // namespace
 
@@ -89,20 +138,74 @@ bool IsValidUtf8(std::string_view s) {
     return true;
 }
 
-#ifdef _WIN32
-std::optional<std::string> Big5ToUtf8(std::string_view bytes) { return Convert(bytes, kBig5, CP_UTF8); }
 
-std::optional<std::string> Utf8ToBig5(std::string_view text) { return Convert(text, CP_UTF8, kBig5); }
-#else
-std::optional<std::string> Big5ToUtf8(std::string_view bytes) { return Convert(bytes, "CP950", "UTF-8"); }
+std::optional<std::string> Big5ToUtf8(std::string_view bytes) {
+    // Runs of ordinary characters go to the platform's converter; user-defined pairs are ours.
+    std::string text;
+    size_t runStart = 0;
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x81 || lead == 0xFF || i + 1 == bytes.size()) {
+            ++i;
+            continue;
+        }
+        const char32_t user = UserDefinedCharacter(lead, static_cast<unsigned char>(bytes[i + 1]));
+        if (user != 0) {
+            if (!AppendConverted(text, bytes.substr(runStart, i - runStart), PlatformFromBig5))
+                return std::nullopt;
+            AppendUtf8(text, user);
+            runStart = i + 2;
+        }
+        i += 2;
+    }
+    if (!AppendConverted(text, bytes.substr(runStart), PlatformFromBig5))
+        return std::nullopt;
+    return text;
+}
 
-std::optional<std::string> Utf8ToBig5(std::string_view text) { return Convert(text, "UTF-8", "CP950"); }
-#endif
+std::optional<std::string> Utf8ToBig5(std::string_view text) {
+    std::string bytes;
+    size_t runStart = 0;
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        // The Private Use Area lies in U+E000–U+F8FF: three bytes starting EE or EF.
+        if ((lead == 0xEE || lead == 0xEF) && i + 2 < text.size() && IsContinuation(text[i + 1]) &&
+            IsContinuation(text[i + 2])) {
+            const char32_t c = char32_t(lead & 0x0F) << 12 | char32_t(text[i + 1] & 0x3F) << 6 |
+                               char32_t(text[i + 2] & 0x3F);
+            if (std::optional<std::string> pair = UserDefinedBytes(c)) {
+                if (!AppendConverted(bytes, text.substr(runStart, i - runStart), PlatformToBig5))
+                    return std::nullopt;
+                bytes += *pair;
+                runStart = i + 3;
+            }
+            i += 3;
+            continue;
+        }
+        ++i;
+    }
+    if (!AppendConverted(bytes, text.substr(runStart), PlatformToBig5))
+        return std::nullopt;
+    return bytes;
+}
 
-std::optional<std::string> DecodeSuiteText(std::string_view bytes) {
-    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        bytes.remove_prefix(3);
-    if (IsValidUtf8(bytes))
-        return std::string(bytes);
-    return Big5ToUtf8(bytes);
+DecodedText DecodeTextFile(std::string_view bytes) {
+    DecodedText decoded;
+    const bool marked = bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark;
+    if (marked)
+        bytes.remove_prefix(kByteOrderMark.size());
+    if (!marked || !IsValidUtf8(bytes)) {
+        // Big5 first: many Big5 pairs happen to form UTF-8 too, so that alone proves nothing.
+        ForEachLine(bytes, [&](std::string_view line) { decoded.lines.push_back(Big5ToUtf8(line)); });
+        const bool allRead = std::all_of(decoded.lines.begin(), decoded.lines.end(),
+                                         [](const std::optional<std::string>& line) { return line.has_value(); });
+        if (marked || allRead || !IsValidUtf8(bytes))
+            return decoded;
+        decoded.lines.clear();
+    }
+    decoded.encoding = TextEncoding::Utf8;
+    ForEachLine(bytes, [&](std::string_view line) { decoded.lines.emplace_back(std::string(line)); });
+    return decoded;
 }

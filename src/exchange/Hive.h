@@ -40,6 +40,9 @@ public:
     // snapshot and saves the per-read locking when many records are read at once.
     [[nodiscard]] virtual bool BeginBatch(bool write = true) = 0;
     [[nodiscard]] virtual bool EndBatch(bool commit) = 0;
+    // Whether the last BeginBatch failed only because another program held the hive's write
+    // lock past the wait; trying again later may succeed.
+    virtual bool LastBatchWasBusy() const { return false; }
 };
 
 // Commits a batch when it goes out of scope, unless told to roll back.

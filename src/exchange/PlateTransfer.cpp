@@ -1,16 +1,26 @@
 #include "PlateTransfer.h"
 
+#include "BatchWriter.h"
 #include "CListCtrlEx.h"
+#include "HeldHiveQuestion.h"
 #include "MainDialog.h"
 #include "Prompts.h"
 #include "UiTexts.h"
 
 #include <QPushButton>
 
+#include <string>
+#include <vector>
+
 int TransferRows(MainDialog& main, RowScope scope) {
     CListCtrlEx& list = *main.List();
     RegisterContext& context = main.Context();
-    int written = 0;
+    struct Pending {
+        std::string tag;
+        std::string plate;
+        int carType;
+    };
+    std::vector<Pending> pending;
     // The count is read again after every row: boxes shown on the way let other handlers run.
     for (int row = 0; row < list.RowCount(); ++row) {
         if (!RowInScope(scope, list.CellText(row, RegisterColumn::mark)))
@@ -19,16 +29,36 @@ int TransferRows(MainDialog& main, RowScope scope) {
         const QString plate = list.CellText(row, RegisterColumn::plate);
         if (plate.isEmpty())
             continue;
-        PlateList& plates = context.PlatesOf(list.ItemData(row) == 2 ? 2 : 1);
-        const std::string plateText = plate.toStdString();
-        if (plates.Exists(plateText)) {
-            if (plates.SetTag(plateText, tag.toStdString(), true) == PlateList::SetTagResult::Written)
-                ++written;
+        const int carType = list.ItemData(row) == 2 ? 2 : 1;
+        if (context.PlatesOf(carType).Exists(plate.toStdString())) {
+            pending.push_back({tag.toStdString(), plate.toStdString(), carType});
             continue;
         }
         // A fixed English diagnostic, as the suite shows it.
         prompts().Message(&main, QStringLiteral("\nTag:") + tag + QStringLiteral(" \nID:") + plate +
                                      QStringLiteral(" NOT FOUND!"));
+    }
+
+    // The writes go in batches after the walk, so no box waits while the write lock is held.
+    std::vector<PlateList::SetTagResult> results(pending.size(), PlateList::SetTagResult::Failed);
+    BatchWriter writer(context.cars.GetHive(), 1000, AskWhenHiveHeld(main));
+    const std::vector<bool> done = writer.Run(pending.size(), [&](size_t i) {
+        const Pending& p = pending[i];
+        results[i] = context.PlatesOf(p.carType).SetTag(p.plate, p.tag, true);
+        return results[i] != PlateList::SetTagResult::Failed;
+    });
+    int written = 0;
+    int failed = 0;
+    for (size_t i = 0; i < pending.size(); ++i) {
+        if (!done[i])
+            ++failed;
+        else if (results[i] == PlateList::SetTagResult::Written)
+            ++written;
+    }
+    if (failed > 0) {
+        prompts().Message(&main, LookupText(context.texts, "LUMETRA", "030",
+                                            QStringLiteral("無法寫入名單的資料筆數:")) +
+                                     QLatin1Char(' ') + QString::number(failed));
     }
     return written;
 }

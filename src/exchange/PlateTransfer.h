@@ -15,5 +15,7 @@ constexpr int unmarked = 1003;
 } // namespace TransferCommand
 
 // After the confirmation: the walk over the rows in scope, one box per plate missing from the
-// list of its row's type. Returns the number of plates that took the tag.
+// list of its row's type, then the writes in batches; the number of tags the lists would not
+// take (or that were not written after Cancel) is reported in one box at the end. Returns the
+// number of plates that took the tag.
 int TransferRows(MainDialog& main, RowScope scope);

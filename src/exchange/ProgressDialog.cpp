@@ -16,9 +16,12 @@ constexpr qint64 kBarSteps = 65535; // larger ranges move the bar proportionally
 
 ProgressDialog::ProgressDialog(const LanguageTexts& texts, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      labelText(LookupText(texts, "COMMON", "045", QStringLiteral("處理中 ..."))) {
+      labelText(LookupText(texts, "COMMON", "045", QStringLiteral("處理中 ..."))),
+      captionText(LookupText(texts, "LUMETRA", "015", QStringLiteral("處理中"))) {
     setObjectName(QStringLiteral("id301"));
     setFont(DialogUnits::DialogFont());
+    // No title bar shows it, but the task switcher and assistive technology name the window by it.
+    setWindowTitle(captionText);
     setAccessibleName(labelText);
 }
 
@@ -41,7 +44,7 @@ bool ProgressDialog::Create() {
     SetControlId(icon, 800);
     icon->setGeometry(du.Rect(105, 6, 20, 20));
     icon->setPixmap(style()->standardIcon(QStyle::SP_BrowserReload).pixmap(du.Y(20), du.Y(20)));
-    icon->setAccessibleName(tr("Working"));
+    icon->setAccessibleName(captionText);
 
     bar = new QProgressBar(this);
     SetControlId(bar, 801);

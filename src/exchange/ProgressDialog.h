@@ -31,6 +31,7 @@ private:
     void ApplyRange();
 
     QString labelText;
+    QString captionText;
     QLabel* label = nullptr;
     QProgressBar* bar = nullptr;
     QProgressBar* secondBar = nullptr;

@@ -3,7 +3,17 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <random>
 #include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 class SqliteHive::Statement {
 public:
@@ -65,6 +75,62 @@ INSERT OR IGNORE INTO keys(id, parent, name, fold) VALUES(1, NULL, '', '');
 
 constexpr long long kRootId = 1;
 
+enum class Moved { Done, TargetExists, Failed };
+
+// Puts a finished file under its final name in one step. Without replace it never goes over a
+// file that appeared meanwhile (another program created the hive first).
+Moved MoveIntoPlace(const std::string& from, const std::string& to, bool replace) {
+#ifdef _WIN32
+    std::wstring wideFrom = std::filesystem::path(from).wstring();
+    std::wstring wideTo = std::filesystem::path(to).wstring();
+    if (MoveFileExW(wideFrom.c_str(), wideTo.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0))
+        return Moved::Done;
+    DWORD error = GetLastError();
+    return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? Moved::TargetExists : Moved::Failed;
+#else
+    if (replace)
+        return std::rename(from.c_str(), to.c_str()) == 0 ? Moved::Done : Moved::Failed;
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return Moved::Done;
+    if (errno == EEXIST)
+        return Moved::TargetExists;
+    // File systems without the no-replace rename still refuse a link over an existing name.
+    if (link(from.c_str(), to.c_str()) != 0)
+        return errno == EEXIST ? Moved::TargetExists : Moved::Failed;
+    unlink(from.c_str());
+    return Moved::Done;
+#endif
+}
+
+// A name beside file that no other program uses.
+std::string TemporaryName(const std::string& file) {
+    std::random_device random;
+    return file + ".new-" + std::to_string(random()) + std::to_string(random());
+}
+
+// Builds a complete empty hive (tables, WAL mode) under a temporary name and moves it to file,
+// so no other program ever sees the hive half-made. True when file now holds a hive, whoever
+// made it.
+bool CreateWhole(const std::string& file, bool replaceEmpty) {
+    std::string temp = TemporaryName(file);
+    sqlite3* db = nullptr;
+    bool ok = sqlite3_open_v2(temp.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                              nullptr) == SQLITE_OK;
+    auto exec = [&](const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; };
+    ok = ok && exec("PRAGMA journal_mode=WAL") && exec("BEGIN") && exec(kSchema) && exec("COMMIT");
+    // Closing the only connection checkpoints the WAL into the file and removes it.
+    ok = sqlite3_close(db) == SQLITE_OK && ok;
+    std::error_code ec;
+    ok = ok && !std::filesystem::exists(temp + "-wal", ec);
+    Moved moved = ok ? MoveIntoPlace(temp, file, replaceEmpty) : Moved::Failed;
+    if (moved != Moved::Done) {
+        std::filesystem::remove(temp, ec);
+        std::filesystem::remove(temp + "-wal", ec);
+        std::filesystem::remove(temp + "-shm", ec);
+    }
+    return moved != Moved::Failed;
+}
+
 } // namespace
 
 std::optional<std::vector<std::string>> SplitKeyPath(const std::string& path) {
@@ -105,9 +171,13 @@ std::unique_ptr<SqliteHive> SqliteHive::Open(const std::string& file, int busyTi
     std::filesystem::path folder = std::filesystem::path(file).parent_path();
     if (!folder.empty())
         std::filesystem::create_directories(folder, ec);
+    // A missing or empty file becomes a whole hive first; an existing hive is opened as it is.
+    auto size = std::filesystem::file_size(file, ec);
+    bool missing = ec == std::errc::no_such_file_or_directory;
+    if ((missing || (!ec && size == 0)) && !CreateWhole(file, !missing))
+        return nullptr;
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                        nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
         sqlite3_close(db);
         return nullptr;
     }
@@ -281,12 +351,15 @@ std::optional<std::vector<std::pair<std::string, HiveValue>>> SqliteHive::Values
 }
 
 bool SqliteHive::BeginBatch(bool write) {
+    batchBusy = false;
     if (readOnly && write)
         return false;
     if (batchDepth == 0) {
         // IMMEDIATE takes the write lock at once, so the busy timeout covers a competing writer.
-        if (!Exec(write ? "BEGIN IMMEDIATE" : "BEGIN"))
+        if (!Exec(write ? "BEGIN IMMEDIATE" : "BEGIN")) {
+            batchBusy = sqlite3_errcode(db) == SQLITE_BUSY;
             return false;
+        }
         batchFailed = false;
     }
     ++batchDepth;

@@ -29,6 +29,7 @@ public:
     bool SaveSubtree(const std::string& path, const std::string& file) override;
     bool BeginBatch(bool write = true) override;
     bool EndBatch(bool commit) override;
+    bool LastBatchWasBusy() const override { return batchBusy; }
 
     const std::string& FilePath() const { return file; }
 
@@ -47,6 +48,7 @@ private:
     bool readOnly;
     int batchDepth = 0;
     bool batchFailed = false;
+    bool batchBusy = false;
     std::unique_ptr<Statement> findKey, childKeys, insertKey, hasChild, deleteKey, deleteValues, setValue, getValue,
         allValues;
 };

@@ -6,40 +6,86 @@
 #include "Prompts.h"
 #include "TagFileLine.h"
 #include "UiTexts.h"
+#include "WholeFileWriter.h"
 
-#include <QSaveFile>
+#include <QFile>
 
 #include <string>
+#include <string_view>
 
-QByteArray TagFileBytes(const CListCtrlEx& list, RowScope scope) {
-    std::string text;
+namespace {
+
+constexpr size_t kNamedTags = 20;
+
+// Yes/No: the whole file in UTF-8 (true) or Big5 without the rows that have no Big5 form.
+bool AskWholeFileUtf8(MainDialog& main, size_t rowsWithoutBig5) {
+    const LanguageTexts& texts = main.Context().texts;
+    return prompts().Confirm(
+        &main, QStringLiteral("Export"),
+        QStringLiteral("\n\n") + LookupText(texts, "LUMETRA", "040", QStringLiteral("無法以 Big5 儲存的資料筆數:")) +
+            QLatin1Char(' ') + QString::number(rowsWithoutBig5) + QLatin1Char('\n') +
+            LookupText(texts, "LUMETRA", "041", QStringLiteral("是否將整個檔案改以 UTF-8 儲存?")) + QLatin1Char('\n') +
+            LookupText(texts, "LUMETRA", "042", QStringLiteral("(選「否」則以 Big5 儲存,並略過這些資料)")));
+}
+
+void ReportLeftOut(MainDialog& main, const std::vector<std::string>& tags) {
+    QString text = LookupText(main.Context().texts, "LUMETRA", "043", QStringLiteral("未匯出的資料筆數:")) +
+                   QLatin1Char(' ') + QString::number(tags.size());
+    for (size_t i = 0; i < tags.size() && i < kNamedTags; ++i)
+        text += QLatin1Char('\n') + QString::fromStdString(tags[i]);
+    if (tags.size() > kNamedTags)
+        text += QStringLiteral("\n...");
+    prompts().Message(&main, text);
+}
+
+} // namespace
+
+TagFileText TagFileTextOf(const CListCtrlEx& list, RowScope scope) {
+    TagFileText text;
+    std::vector<std::string> tags;
+    std::vector<size_t> starts; // where each row's line begins in utf8
     // The count is read again for every row, as the list may change under a walk.
     for (int row = 0; row < list.RowCount(); ++row) {
         if (!RowInScope(scope, list.CellText(row, RegisterColumn::mark)))
             continue;
-        text += TagFileLine::Format(list.CellText(row, RegisterColumn::tag).toStdString(),
-                                    list.CellText(row, RegisterColumn::plate).toStdString(),
-                                    list.ItemData(row) == 2 ? 2 : 1);
+        tags.push_back(list.CellText(row, RegisterColumn::tag).toStdString());
+        starts.push_back(text.utf8.size());
+        text.utf8 += TagFileLine::Format(tags.back(), list.CellText(row, RegisterColumn::plate).toStdString(),
+                                         list.ItemData(row) == 2 ? 2 : 1);
     }
-    if (std::optional<std::string> big5 = Utf8ToBig5(text))
-        text = std::move(*big5);
-    return QByteArray::fromStdString(text);
+    if (std::optional<std::string> big5 = Utf8ToBig5(text.utf8)) {
+        text.big5 = std::move(*big5);
+        return text;
+    }
+    // Some row has no Big5 form: find which, row by row.
+    starts.push_back(text.utf8.size());
+    const std::string_view utf8 = text.utf8;
+    for (size_t i = 0; i < tags.size(); ++i) {
+        if (std::optional<std::string> line = Utf8ToBig5(utf8.substr(starts[i], starts[i + 1] - starts[i])))
+            text.big5 += *line;
+        else
+            text.withoutBig5.push_back(tags[i]);
+    }
+    return text;
+}
+
+QByteArray TagFileBytes(const CListCtrlEx& list, RowScope scope) {
+    return QByteArray::fromStdString(TagFileTextOf(list, scope).big5);
 }
 
 bool ExportTagFile(MainDialog& main, RowScope scope, const QString& path) {
-    const QByteArray bytes = TagFileBytes(*main.List(), scope);
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    if (ok) {
-        ok = file.commit();
-    } else if (file.isOpen()) {
-        file.cancelWriting();
-    }
-    if (!ok) {
-        prompts().Message(&main, LookupText(main.Context().texts, "COMMON", "073",
+    const TagFileText text = TagFileTextOf(*main.List(), scope);
+    const bool wholeFileUtf8 = !text.withoutBig5.empty() && AskWholeFileUtf8(main, text.withoutBig5.size());
+    // The mark tells the import that the file is UTF-8 even where its bytes would also read as Big5.
+    const QByteArray bytes = wholeFileUtf8 ? QByteArrayLiteral("\xEF\xBB\xBF") + QByteArray::fromStdString(text.utf8)
+                                           : QByteArray::fromStdString(text.big5);
+    if (!WriteWholeFile(QFile::encodeName(path).toStdString(), {bytes.constData(), size_t(bytes.size())})) {
+        prompts().Message(&main, LookupText(main.Context().texts, "LUMETRA", "006",
                                             QStringLiteral("檔案寫入失敗,原檔案未變更。")));
         return false;
     }
+    if (!wholeFileUtf8 && !text.withoutBig5.empty())
+        ReportLeftOut(main, text.withoutBig5);
     prompts().Message(&main, QStringLiteral("\n\n") + QString::fromStdString(main.Context().texts.Shared().doneText));
     return true;
 }

@@ -5,15 +5,26 @@
 #include <QByteArray>
 #include <QString>
 
+#include <string>
+#include <vector>
+
 class CListCtrlEx;
 class MainDialog;
 
-// The rows in scope as tag-file text, in the order the list shows them: Big5 when every
-// character has a Big5 form, else the whole text in UTF-8 (which the import reads back as it
-// was) rather than a file with characters lost.
+// The rows in scope as tag-file lines, in the order the list shows them.
+struct TagFileText {
+    std::string utf8;                     // every row
+    std::string big5;                     // every row that has a Big5 form
+    std::vector<std::string> withoutBig5; // tag ids of the rows that have none
+};
+
+TagFileText TagFileTextOf(const CListCtrlEx& list, RowScope scope);
+// The Big5 file of the rows in scope that have a Big5 form.
 QByteArray TagFileBytes(const CListCtrlEx& list, RowScope scope);
 
 // Writes the rows in scope to path through a temporary file that replaces the target only when
 // complete. A failure is reported in a box and leaves an existing file as it was; false then.
-// On success the completion box is shown.
+// When some rows have no Big5 form, a question chooses between the whole file in UTF-8 with a
+// byte-order mark and Big5 without those rows, which are then named. On success the
+// completion box is shown.
 bool ExportTagFile(MainDialog& main, RowScope scope, const QString& path);

@@ -1,12 +1,14 @@
 #include "TagFileImport.h"
 
 #include "BatchWriter.h"
+#include "HeldHiveQuestion.h"
 #include "MainDialog.h"
 #include "Prompts.h"
 #include "TagFileLine.h"
 #include "UiTexts.h"
 
 #include <QIODevice>
+#include <QStringList>
 
 #include <vector>
 
@@ -14,12 +16,18 @@ namespace {
 
 QString Qs(const std::string& text) { return QString::fromStdString(text); }
 
-// Diagnostic boxes of the check are fixed English texts.
+// Diagnostic boxes of the check are English texts in every language.
 void CheckLine(MainDialog& main, const TagFileLine& line) {
     RegisterContext& context = main.Context();
     if (!line.plate.empty() && !context.PlatesOf(line.carType).Exists(line.plate)) {
         prompts().Message(&main, QStringLiteral("NOT FOUND(") + QString::number(line.carType == 2 ? 2 : 1) +
                                      QStringLiteral(") => NO:") + Qs(line.plate));
+    }
+    // A tag the import would refuse is no new tag: say it is refused.
+    if (!context.store.CanWrite(line.tagId)) {
+        prompts().Message(&main, LookupText(context.texts, "LUMETRA", "016", QStringLiteral("REFUSED => TAG:")) +
+                                     Qs(line.tagId) + QStringLiteral(" NO:") + Qs(line.plate));
+        return;
     }
     TagRecord stored;
     if (!context.store.ReadRecord(line.tagId, &stored)) {
@@ -29,6 +37,21 @@ void CheckLine(MainDialog& main, const TagFileLine& line) {
         prompts().Message(&main, QStringLiteral("CHANGE => TAG:") + Qs(line.tagId) + QStringLiteral(" NO:") +
                                      Qs(stored.plate) + QStringLiteral(" => ") + Qs(line.plate));
     }
+}
+
+// One box for all lines that could not be decoded: how many, and where the first of them are.
+void ReportUnreadLines(MainDialog& main, const std::vector<int>& lineNumbers) {
+    constexpr size_t kNamed = 20;
+    const LanguageTexts& texts = main.Context().texts;
+    QStringList named;
+    for (size_t i = 0; i < lineNumbers.size() && i < kNamed; ++i)
+        named << QString::number(lineNumbers[i]);
+    if (lineNumbers.size() > kNamed)
+        named << QStringLiteral("...");
+    prompts().Message(&main, LookupText(texts, "LUMETRA", "044", QStringLiteral("無法讀取的行數:")) + QLatin1Char(' ') +
+                                 QString::number(lineNumbers.size()) + QLatin1Char('\n') +
+                                 LookupText(texts, "LUMETRA", "045", QStringLiteral("行號:")) + QLatin1Char(' ') +
+                                 named.join(QStringLiteral(", ")));
 }
 
 } // namespace
@@ -61,9 +84,14 @@ TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool che
     const QByteArray bytes = ReadWholeLines(source, &outcome.readError);
 
     std::vector<TagRecord> records;
-    for (const std::optional<std::string>& text : TagFileLine::DecodeLines({bytes.constData(), size_t(bytes.size())})) {
-        if (!text)
+    const std::vector<std::optional<std::string>> decoded =
+        TagFileLine::DecodeLines({bytes.constData(), size_t(bytes.size())});
+    for (size_t i = 0; i < decoded.size(); ++i) {
+        const std::optional<std::string>& text = decoded[i];
+        if (!text) {
+            outcome.unreadLines.push_back(int(i + 1));
             continue;
+        }
         std::optional<TagFileLine> line = TagFileLine::Parse(*text);
         if (!line)
             continue;
@@ -75,7 +103,7 @@ TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool che
     }
 
     if (!checkOnly) {
-        BatchWriter writer(context.store.GetHive());
+        BatchWriter writer(context.store.GetHive(), 1000, AskWhenHiveHeld(main));
         const std::vector<bool> written = writer.Run(records.size(), [&](size_t i) {
             return context.store.WriteRecord(records[i].tagId, &records[i]);
         });
@@ -91,12 +119,14 @@ TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool che
     main.ShowCountLine();
     context.config.registerChanged = true;
     const LanguageTexts& texts = context.texts;
+    if (!outcome.unreadLines.empty())
+        ReportUnreadLines(main, outcome.unreadLines);
     if (outcome.failed > 0) {
-        prompts().Message(&main, LookupText(texts, "COMMON", "070", QStringLiteral("無法寫入的資料筆數:")) +
+        prompts().Message(&main, LookupText(texts, "LUMETRA", "003", QStringLiteral("無法寫入的資料筆數:")) +
                                      QLatin1Char(' ') + QString::number(outcome.failed));
     }
     if (outcome.readError) {
-        prompts().Message(&main, LookupText(texts, "COMMON", "072",
+        prompts().Message(&main, LookupText(texts, "LUMETRA", "005",
                                             QStringLiteral("檔案未能完整讀取,只處理了錯誤之前的資料。")));
     }
     return outcome;

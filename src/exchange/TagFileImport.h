@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+#include <vector>
+
 class MainDialog;
 class QIODevice;
 
@@ -9,6 +11,7 @@ struct TagFileImportOutcome {
     int lines = 0;        // lines that passed the line rules
     int failed = 0;       // of those, records the store would not take (import only)
     bool readError = false;
+    std::vector<int> unreadLines; // numbers (from 1) of the lines that could not be decoded
 };
 
 // Reads source to its end: the bytes read; on a read error only the whole lines before it.
@@ -18,4 +21,5 @@ QByteArray ReadWholeLines(QIODevice& source, bool* readError);
 // dialog and confirmation: applies or checks the lines in file order, refreshes the count line
 // and sets registerChanged. Records the store refuses are counted and reported in one box and
 // their rows stay as they were; a read error is reported after the lines before it are applied.
+// Lines that cannot be decoded are named in one box after the last line, in both commands.
 TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool checkOnly);

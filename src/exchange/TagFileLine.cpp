@@ -21,19 +21,6 @@ void RaiseAscii(std::string& text) {
             c = static_cast<char>(c - 'a' + 'A');
 }
 
-template <typename Fn> void ForEachLine(std::string_view bytes, Fn&& fn) {
-    size_t start = 0;
-    while (start < bytes.size()) {
-        size_t end = bytes.find('\n', start);
-        size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
-        std::string_view line = bytes.substr(start, (end == std::string_view::npos ? bytes.size() : end) - start);
-        if (end != std::string_view::npos && !line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        fn(line);
-        start = next;
-    }
-}
-
 } // namespace
 
 std::optional<TagFileLine> TagFileLine::Parse(std::string_view line) {
@@ -79,14 +66,5 @@ size_t TagFileLine::CodePageLength(std::string_view utf8) {
 }
 
 std::vector<std::optional<std::string>> TagFileLine::DecodeLines(std::string_view bytes) {
-    std::vector<std::optional<std::string>> lines;
-    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF" && IsValidUtf8(bytes.substr(3)))
-        bytes.remove_prefix(3);
-    if (IsValidUtf8(bytes)) {
-        ForEachLine(bytes, [&](std::string_view line) { lines.emplace_back(std::string(line)); });
-        return lines;
-    }
-    // Line by line, so one damaged line costs that line only, not the whole file.
-    ForEachLine(bytes, [&](std::string_view line) { lines.push_back(Big5ToUtf8(line)); });
-    return lines;
+    return DecodeTextFile(bytes).lines;
 }

@@ -20,8 +20,7 @@ struct TagFileLine {
     static std::string Format(std::string_view tagId, std::string_view plate, int carType);
     // Length in the suite's two-byte code page: one byte per ASCII character, two for others.
     static size_t CodePageLength(std::string_view utf8);
-    // Splits file bytes into lines (LF ends a line, a CR before it goes too; the last line needs
-    // no end) and decodes them: the whole file as UTF-8 when it is valid UTF-8 (a byte-order mark
-    // is dropped), else each line from Big5. A line that is neither gives nullopt.
+    // The lines of a tag file's bytes, decoded as DecodeTextFile does; nullopt for a line that
+    // cannot be decoded.
     static std::vector<std::optional<std::string>> DecodeLines(std::string_view bytes);
 };

@@ -1,5 +1,6 @@
 #include "TagFileMenu.h"
 
+#include "HiveFiles.h"
 #include "MainDialog.h"
 #include "Prompts.h"
 #include "TagFileExport.h"
@@ -17,6 +18,11 @@ void RunExport(MainDialog& main, RowScope scope) {
     const QString path = prompts().SaveFile(&main, QStringLiteral("zvTagOUT.txt"), Filter());
     if (path.isEmpty())
         return;
+    if (IsHiveFile(main.Context().store.GetHive(), QFile::encodeName(path).toStdString())) {
+        prompts().Message(&main, LookupText(main.Context().texts, "LUMETRA", "006",
+                                            QStringLiteral("檔案寫入失敗,原檔案未變更。")));
+        return;
+    }
     (void)ExportTagFile(main, scope, path);
 }
 
@@ -28,7 +34,8 @@ void RunImport(MainDialog& main, bool checkOnly) {
     if (!prompts().Confirm(&main, QStringLiteral("Import"), QStringLiteral("\n\n") + question))
         return;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (IsHiveFile(main.Context().store.GetHive(), QFile::encodeName(path).toStdString()) ||
+        !file.open(QIODevice::ReadOnly))
         return; // nothing read, nothing changed
     (void)ImportTagFile(main, file, checkOnly);
 }

@@ -6,6 +6,7 @@
 #include "AppConfig.h"
 #include "CListCtrlEx.h"
 #include "DialogUnits.h"
+#include "FocusedButton.h"
 #include "Globals.h"
 #include "MainDialog.h"
 #include "Prompts.h"
@@ -274,7 +275,7 @@ void ReaderDialog::CopyFieldsToValues() {
     if (isNumber)
         port = value;
     else // the previous port stays in use
-        prompts().Message(this, QStringLiteral("Please enter an integer."));
+        prompts().Message(this, LookupText(texts, "LUMETRA", "017", QStringLiteral("請輸入整數。")));
 }
 
 void ReaderDialog::CopyValuesToFields() {
@@ -331,7 +332,7 @@ void ReaderDialog::Connect() {
         port = defaultPort;
     // Five digits reach past the last port; sent anyway, the number would wrap to another port.
     if (port > 65535) {
-        ShowBalloonAt(portEdit, LookupText(texts, "APA21", "061", QStringLiteral("連線埠須為 1 至 65535")));
+        ShowBalloonAt(portEdit, LookupText(texts, "LUMETRA", "009", QStringLiteral("連線埠須為 1 至 65535")));
         return;
     }
     CopyValuesToFields();
@@ -406,7 +407,7 @@ void ReaderDialog::ReturnToDisconnected(bool peerClosed) {
     EnableEndpointGroup(true);
     blockLoaded = false;
     if (peerClosed)
-        SetControlText(statusLabel, LookupText(texts, "APA21", "060", QStringLiteral("讀取機已中斷連線")));
+        SetControlText(statusLabel, LookupText(texts, "LUMETRA", "008", QStringLiteral("讀取機已中斷連線")));
 }
 
 void ReaderDialog::Default() {
@@ -624,9 +625,7 @@ void ReaderDialog::reject() {
 
 void ReaderDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button != nullptr && button->isEnabled())
-            button->click();
-        else
+        if (!PressFocusedButton(this))
             accept();
         return;
     }

@@ -27,6 +27,8 @@ ReaderLink::ReaderLink(const Timings& timings, TagSink tagSink, Clock clock, QOb
     connect(socket, &QTcpSocket::errorOccurred, this, &ReaderLink::OnSocketError);
     connect(socket, &QTcpSocket::readyRead, this, &ReaderLink::HandleIncoming);
     connect(socket, &QTcpSocket::bytesWritten, this, [] { WakeWaits(); });
+    staleFrameTimer.setSingleShot(true);
+    connect(&staleFrameTimer, &QTimer::timeout, this, &ReaderLink::OnStaleFrame);
 }
 
 ReaderLink::~ReaderLink() {
@@ -43,7 +45,6 @@ ReaderLink::~ReaderLink() {
 
 bool ReaderLink::Open(const QString& host, quint16 port) {
     Close();
-    assembler.Clear();
     recentTags.Clear();
     slot = ReplySlot{};
     processing = false;
@@ -61,7 +62,7 @@ bool ReaderLink::Open(const QString& host, quint16 port) {
 void ReaderLink::Close() {
     isConnected = false; // first, so the disconnect below is not taken for the peer's
     socket->abort();
-    assembler.Clear();
+    DropIncompleteFrame();
     WakeWaits();
 }
 
@@ -107,6 +108,13 @@ void ReaderLink::SendAll(const std::vector<std::uint8_t>& bytes) {
 }
 
 bool ReaderLink::Exchange(const std::vector<std::uint8_t>& frame, std::uint8_t awaitedCode) {
+    // Between a command's attempts the slot still belongs to that command.
+    if (commandBusy)
+        return false;
+    return ExchangeOnce(frame, awaitedCode);
+}
+
+bool ReaderLink::ExchangeOnce(const std::vector<std::uint8_t>& frame, std::uint8_t awaitedCode) {
     lastActivityMs = clock();
     if (!isConnected || frame.empty() || exchangeBusy)
         return false;
@@ -119,24 +127,32 @@ bool ReaderLink::Exchange(const std::vector<std::uint8_t>& frame, std::uint8_t a
     WaitUntil([self] { return !self || !self->isConnected || self->slot.accepted; }, timings.replyMs);
     if (!self)
         return false;
+    // Whatever part of a frame is still pending is not this reply; left in place it would
+    // swallow the next one.
+    if (!slot.accepted)
+        DropIncompleteFrame();
     exchangeBusy = false;
     return true;
 }
 
 bool ReaderLink::Run(const Command& command) {
-    if (!isConnected || exchangeBusy)
+    if (!isConnected || Busy())
         return false;
     QPointer<ReaderLink> self(this);
     AttemptHooks hooks{
         [self] { return self && self->isConnected; },
-        [self, &command] { return self && self->Exchange(command.request, command.awaitedCode); },
+        [self, &command] { return self && self->ExchangeOnce(command.request, command.awaitedCode); },
         [self, pauseMs = timings.retryPauseMs] {
             PumpWait(pauseMs);
             return !self.isNull();
         },
     };
+    commandBusy = true;
     // A true result means the last exchange ended the command and the link still exists.
-    return RunAttempts(command, slot, hooks);
+    const bool ended = RunAttempts(command, slot, hooks);
+    if (self)
+        commandBusy = false;
+    return ended;
 }
 
 void ReaderLink::HandleIncoming() {
@@ -163,6 +179,29 @@ void ReaderLink::HandleIncoming() {
         }
     }
     --socketSignalDepth;
+    // Each new byte gives a pending frame another quiet span to complete in.
+    if (assembler.Pending() > 0)
+        staleFrameTimer.start(timings.staleFrameMs);
+    else
+        staleFrameTimer.stop();
+}
+
+void ReaderLink::DropIncompleteFrame() {
+    assembler.Clear();
+    staleFrameTimer.stop();
+}
+
+void ReaderLink::OnStaleFrame() {
+    if (socketSignalDepth > 0) {
+        // Received bytes are still being handled further up the stack; look again later.
+        staleFrameTimer.start(timings.staleFrameMs);
+        return;
+    }
+    if (socket->bytesAvailable() > 0) {
+        HandleIncoming(); // bytes that came in after all: they decide, not the timer
+        return;
+    }
+    DropIncompleteFrame();
 }
 
 void ReaderLink::DeliverTags(const std::vector<std::uint8_t>& frame) {
@@ -229,9 +268,9 @@ int ReaderLink::ReadWhitelistCount() {
     return Commands::WhitelistCount(slot);
 }
 
-std::string ReaderLink::ReadWhitelistEntry(int index) {
+std::optional<std::string> ReaderLink::ReadWhitelistEntry(int index) {
     if (!Run(Commands::ReadWhitelistEntry(index)))
-        return {};
+        return std::nullopt;
     return Commands::WhitelistEntryText(slot);
 }
 

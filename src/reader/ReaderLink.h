@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <cstdint>
 #include <functional>
@@ -34,9 +35,15 @@ class QTcpSocket;
 // Destroying the link while one of its operations waits (a Disconnect clicked during a read)
 // is safe: the operation returns its failure value without touching the link again.
 //
-// Only one exchange waits at a time: an operation started while another one waits (from a
-// click served inside that wait) is refused at once, sends nothing and returns its failure
-// value. Operations on a link that is not connected also fail at once.
+// Only one operation runs at a time: an operation started while another one waits or pauses
+// between its attempts (from a click served inside that wait) is refused at once, sends
+// nothing and returns its failure value. Operations on a link that is not connected also fail
+// at once.
+//
+// Replies are cut out of the stream by their length field. A frame left incomplete is dropped
+// when the wait for a reply ends without one, and when no byte has come for staleFrameMs (a
+// reader sends each frame in one burst), so a stray or truncated frame cannot swallow the
+// replies after it.
 //
 // Unasked tag reports are checked by the recent-tag filter and each admitted id goes to the
 // tag sink; without a sink, to the main window's tag field (tagEntryTarget), and reports are
@@ -50,6 +57,7 @@ public:
         int replyMs = 3000;
         int retryPauseMs = 500;
         int sendStallMs = 1000;
+        int staleFrameMs = 200;
     };
     using TagSink = std::function<void(const QString&)>;
     // Milliseconds on a wrapping 32-bit counter; the filter's notion of now.
@@ -70,15 +78,17 @@ public:
     // frame assembler so the stream stays in step.
     void SetProcessing(bool on) { processing = on; }
     bool processingOn() const { return processing; }
-    // An exchange is waiting for its reply.
-    bool Busy() const { return exchangeBusy; }
+    // An operation is under way: waiting for a reply or pausing before its next attempt.
+    bool Busy() const { return exchangeBusy || commandBusy; }
+    // Bytes received that do not make a whole frame yet.
+    std::size_t PendingBytes() const { return assembler.Pending(); }
     std::uint32_t lastActivity() const { return lastActivityMs; }
     const ReplySlot& Slot() const { return slot; }
 
     // Writes all bytes or gives up; a write error marks the link lost.
     void SendAll(const std::vector<std::uint8_t>& bytes);
     // One attempt: reset the slot, send, wait up to replyMs for an accepted reply. False when
-    // nothing was sent (not connected, empty frame, another exchange waiting); the caller
+    // nothing was sent (not connected, empty frame, another operation under way); the caller
     // reads Slot() afterwards.
     [[nodiscard]] bool Exchange(const std::vector<std::uint8_t>& frame, std::uint8_t awaitedCode);
 
@@ -91,9 +101,10 @@ public:
     bool SetRegion(int index);            // false with nothing sent for an index without a pair
     [[nodiscard]] bool ReadExtendedBlock(ExtendedBlock& block);
     [[nodiscard]] bool WriteExtendedBlock(const ExtendedBlock& block);
-    [[nodiscard]] int ReadWhitelistCount();                  // 0 when failed
-    [[nodiscard]] std::string ReadWhitelistEntry(int index); // empty when failed
-    bool AddWhitelistEntry(const std::string& idText);       // false: not converted or unanswered
+    [[nodiscard]] int ReadWhitelistCount(); // 0 when failed
+    // The entry's id text, empty for an entry without id bytes; nullopt when the read failed.
+    [[nodiscard]] std::optional<std::string> ReadWhitelistEntry(int index);
+    bool AddWhitelistEntry(const std::string& idText); // false: not converted or unanswered
     bool ClearWhitelist();
     bool DeleteWhitelistEntry(const std::string& idText);
 
@@ -104,7 +115,10 @@ signals:
 
 private:
     bool Run(const Command& command);
+    bool ExchangeOnce(const std::vector<std::uint8_t>& frame, std::uint8_t awaitedCode);
     void HandleIncoming();
+    void DropIncompleteFrame();
+    void OnStaleFrame();
     void DeliverTags(const std::vector<std::uint8_t>& frame);
     void LoseConnection();
     void OnSocketError();
@@ -117,9 +131,11 @@ private:
     bool connectFailed = false;
     bool processing = false;
     bool exchangeBusy = false;
+    bool commandBusy = false; // from a command's first attempt to the end of its last
     int socketSignalDepth = 0;
     std::uint32_t lastActivityMs = 0;
     FrameAssembler assembler;
+    QTimer staleFrameTimer;
     ReplySlot slot;
     RecentTagFilter recentTags;
 };

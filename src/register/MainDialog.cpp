@@ -2,6 +2,7 @@
 
 #include "CListCtrlEx.h"
 #include "DialogUnits.h"
+#include "FocusedButton.h"
 #include "Globals.h"
 #include "PlateInputFilter.h"
 #include "Prompts.h"
@@ -117,11 +118,15 @@ void MainDialog::BuildControls() {
     plateEdit->installEventFilter(filter);
     plateLabel->setBuddy(plateEdit);
 
+    // The icon buttons have no caption: their tooltip names them, also to assistive technology.
+    const LanguageTexts& t = context.texts;
     QIcon copyIcon = st->standardIcon(QStyle::SP_FileDialogContentsView);
-    MakeButton(1044, du.Rect(355, 15, 20, 18), QString(), copyIcon, tr("Copy tag number"));
-    MakeButton(1048, du.Rect(275, 45, 20, 18), QString(), copyIcon, tr("Copy plate"));
+    MakeButton(1044, du.Rect(355, 15, 20, 18), QString(), copyIcon,
+               LookupText(t, "LUMETRA", "010", QStringLiteral("複製eTag編號")));
+    MakeButton(1048, du.Rect(275, 45, 20, 18), QString(), copyIcon,
+               LookupText(t, "LUMETRA", "011", QStringLiteral("複製車牌號碼")));
     MakeButton(1042, du.Rect(300, 42, 28, 22), QString(), st->standardIcon(QStyle::SP_ComputerIcon),
-               tr("On-screen keyboard"));
+               LookupText(t, "LUMETRA", "012", QStringLiteral("螢幕鍵盤")));
 
     carRadio = new QRadioButton(this);
     SetControlId(carRadio, 1030);
@@ -149,7 +154,7 @@ void MainDialog::BuildControls() {
     list = new CListCtrlEx(this);
     SetControlId(list, 1020);
     list->setGeometry(du.Rect(5, 170, 390, 274));
-    list->setAccessibleName(tr("Register"));
+    list->setAccessibleName(LookupText(t, "LUMETRA", "013", QStringLiteral("eTag 資料")));
 
     statusLine = new QLabel(this);
     SetControlId(statusLine, 1005);
@@ -175,7 +180,8 @@ void MainDialog::BuildControls() {
             this->context.showKeyboard();
         plateEdit->setFocus();
     };
-    connect(useCheck, &QCheckBox::clicked, this, [this] { ToggleUseConfirmation(); });
+    // toggled, not clicked: an accessibility action toggles the box without a click.
+    connect(useCheck, &QCheckBox::toggled, this, [this] { ToggleUseConfirmation(); });
     connect(list, &CListCtrlEx::rowDoubleClicked, this, [this] { LoadSelectedRow(); });
     connect(list, &CListCtrlEx::contextRequested, this, [this] { ToggleSelectedFlag(); });
 }
@@ -306,7 +312,7 @@ void MainDialog::Save() {
     record.carType = motorcycleRadio->isChecked() ? 2 : 1;
     // A write the store refused must not look saved: say so and leave the row as it was.
     if (!context.store.WriteRecord(record.tagId, &record)) {
-        prompts().Message(this, LookupText(context.texts, "COMMON", "060", QStringLiteral("資料儲存失敗!")));
+        prompts().Message(this, LookupText(context.texts, "LUMETRA", "001", QStringLiteral("資料儲存失敗!")));
         return;
     }
     UpsertRow(-1, record);
@@ -318,7 +324,9 @@ void MainDialog::CopyField(QLineEdit* field) {
     field->selectAll();
     field->home(false);
     field->end(true);
-    QApplication::clipboard()->setText(field->text());
+    // Copying an empty selection copies nothing: what the clipboard held stays there.
+    if (!field->text().isEmpty())
+        QApplication::clipboard()->setText(field->text());
     plateEdit->setFocus();
 }
 
@@ -355,7 +363,7 @@ void MainDialog::ToggleSelectedFlag() {
     bool on = list->CellText(row, column) != flag;
     bool written = confirming ? context.store.WriteUseOk(tag, on ? 1 : 0) : context.store.WriteMark(tag, on ? 1 : 0);
     if (!written) {
-        prompts().Message(this, LookupText(context.texts, "COMMON", "061", QStringLiteral("無法更新此筆資料!")));
+        prompts().Message(this, LookupText(context.texts, "LUMETRA", "002", QStringLiteral("無法更新此筆資料!")));
         return;
     }
     list->SetCellText(row, column, on ? flag : QString());
@@ -380,9 +388,9 @@ void MainDialog::reject() {
 }
 
 void MainDialog::keyPressEvent(QKeyEvent* event) {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        !qobject_cast<QPushButton*>(focusWidget())) {
-        if (!IsConnecting())
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // With no button focused, Enter ends the window as a dialog's default does.
+        if (!PressFocusedButton(this) && !IsConnecting())
             accept();
         return;
     }

@@ -1,13 +1,24 @@
 #include "TagStore.h"
 
+namespace {
+
+// Names exactly one key below the register, whatever else the name holds.
+bool NamesOneKey(const std::string& tag) { return !tag.empty() && tag.find('\\') == std::string::npos; }
+
+} // namespace
+
 TagStore::TagStore(Hive& hive) : RegistryBranch(hive, "\\eTag") {}
 
 TagStore::~TagStore() = default;
 
 int TagStore::EnumerateTags(std::vector<std::string>& names) { return EnumSubKeys(std::string(), names); }
 
+bool TagStore::CanWrite(const std::string& tag) {
+    return IsSafeKeyName(tag) || (NamesOneKey(tag) && OpenKey("\\" + tag));
+}
+
 bool TagStore::WriteRecord(const std::string& tag, const TagRecord* record) {
-    if (!record || !IsSafeKeyName(tag))
+    if (!record || !CanWrite(tag))
         return false;
     HiveBatch batch(hive); // the record is either old or new, never half-written
     auto key = CreateKey("\\" + tag);
@@ -21,21 +32,21 @@ bool TagStore::WriteRecord(const std::string& tag, const TagRecord* record) {
 }
 
 bool TagStore::WriteMark(const std::string& tag, std::uint32_t value) {
-    if (!IsSafeKeyName(tag))
+    if (!NamesOneKey(tag))
         return false;
     auto key = OpenKey("\\" + tag);
     return key && key->SetDword("Mark", value);
 }
 
 bool TagStore::WriteUseOk(const std::string& tag, std::uint32_t value) {
-    if (!IsSafeKeyName(tag))
+    if (!NamesOneKey(tag))
         return false;
     auto key = OpenKey("\\" + tag);
     return key && key->SetDword("UseOK", value);
 }
 
 bool TagStore::ReadRecord(const std::string& tag, TagRecord* record) {
-    if (!record || !IsSafeKeyName(tag))
+    if (!record || !NamesOneKey(tag))
         return false;
     // One read of all values: the register loads 100,000 of these at start-up.
     auto values = hive.Values(FullPath("\\" + tag));
@@ -62,7 +73,7 @@ bool TagStore::ReadRecord(const std::string& tag, TagRecord* record) {
 }
 
 bool TagStore::DeleteTag(const TagRecord& record) {
-    if (!IsSafeKeyName(record.tagId))
+    if (!NamesOneKey(record.tagId))
         return false;
     if (!OpenKey("\\" + record.tagId))
         return true;

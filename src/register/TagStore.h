@@ -8,14 +8,17 @@
 
 // The register in the hive: one key per tag below "Software\Vessory\eTag", holding "LicNo",
 // "CarType", "Mark" and "UseOK". Other programs of the suite read the same keys.
-// Tag ids that are empty or hold "\" or control characters are refused, so user text never
-// addresses another key.
+// New tags are made only from ids without "\" and control characters, so user text never
+// addresses another key; a key that another program of the suite named with control characters
+// is still read, written, flagged and deleted by its exact name.
 class TagStore : public RegistryBranch {
 public:
     explicit TagStore(Hive& hive);
     ~TagStore() override;
 
     int EnumerateTags(std::vector<std::string>& names);
+    // Whether WriteRecord takes the tag: a safe id, or the exact name of a key that exists.
+    bool CanWrite(const std::string& tag);
     // Writes "LicNo" and "CarType" only; an existing tag keeps its stored flags.
     [[nodiscard]] bool WriteRecord(const std::string& tag, const TagRecord* record);
     // Never creates a tag: false when its key does not exist.

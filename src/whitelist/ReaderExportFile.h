@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QSaveFile>
+#include "WholeFileWriter.h"
+
 #include <QString>
 
 #include <string>
@@ -21,10 +22,8 @@ public:
     [[nodiscard]] bool WriteId(const std::string& id);
     // Flushes and puts the file in place. False when anything failed on the way.
     [[nodiscard]] bool Commit();
-    bool Failed() const { return failed; }
+    bool Failed() const { return file.Failed(); }
 
 private:
-    QSaveFile file;
-    bool failed = false;
-    qint64 written = 0;
+    WholeFileWriter file;
 };

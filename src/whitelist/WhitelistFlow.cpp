@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 
+#include <optional>
 
 namespace {
 
@@ -92,21 +93,34 @@ void WhitelistFlow::Export() {
         return;
 
     ReaderExportFile file(path);
+    int entriesRead = 0;
+    bool cutOff = false;
     if (file.Open()) {
         LoopScope scope(main, texts, count);
         for (int i = 0; i < count && main; ++i) {
             scope.Step(i);
-            if (!link)
-                continue;
-            const std::string id = link->ReadWhitelistEntry(i);
-            if (!id.empty() && !file.WriteId(id))
+            const std::optional<std::string> id = link ? link->ReadWhitelistEntry(i) : std::nullopt;
+            if (!id) {
+                cutOff = true; // a lost link or an unreadable entry: the file would miss entries
+                break;
+            }
+            ++entriesRead;
+            if (!id->empty() && !file.WriteId(*id))
                 break; // the disk refused a line; the remaining entries have nowhere to go
         }
     }
     if (!main)
         return;
+    if (cutOff) {
+        // Not committed: the old file stays as it was and no partial file is left.
+        prompts().Message(main, LookupText(texts, "LUMETRA", "050",
+                                           QStringLiteral("名單匯出中斷: 已讀取 %1 / %2 筆, 檔案未寫入!"))
+                                    .arg(entriesRead)
+                                    .arg(count));
+        return;
+    }
     if (!file.Commit()) {
-        prompts().Message(main, LookupText(texts, "APB1", "081", QStringLiteral("名單匯出檔案寫入失敗!")));
+        prompts().Message(main, LookupText(texts, "LUMETRA", "007", QStringLiteral("名單匯出檔案寫入失敗!")));
         return;
     }
     prompts().Message(main, Boxed(QString::fromStdString(texts.Shared().doneText)));

@@ -19,7 +19,9 @@ public:
 
     // The count box "<label>: <n>".
     void ShowCount();
-    // Reads every entry back into a file of the operator's choice ("<id>,,1" lines).
+    // Reads every entry back into a file of the operator's choice ("<id>,,1" lines). When an
+    // entry cannot be read (or the link is lost) the export stops there, the file is left as it
+    // was and a box says after how many of how many entries it was cut off.
     void Export();
     // One add per chosen row, in the list's current order, after a confirmation.
     void WriteRows(Rows rows);

@@ -33,4 +33,45 @@ TEST(ChooseDataDrive, MountPointsWorkTheSameWay) {
     EXPECT_EQ(ChooseDataDrive(mounts, "/", "/"), "/data");
 }
 
+// Mount rows (source, point, type, read-only, block device, writable) beside a root that
+// only the administrator may write.
+struct MountCase {
+    const char* name;
+    std::vector<MountEntry> others;
+    std::string expected;
+};
+
+class DataDriveFromMounts : public ::testing::TestWithParam<MountCase> {};
+
+TEST_P(DataDriveFromMounts, TakesOnlyAWritableBlockDeviceOutsideBoot) {
+    std::vector<MountEntry> mounts{{"/dev/sda2", "/", "ext4", false, true, false}};
+    mounts.insert(mounts.end(), GetParam().others.begin(), GetParam().others.end());
+    EXPECT_EQ(ChooseDataDrive(DrivesFromMounts(mounts), "/", "/"), GetParam().expected);
+}
+
+const MountEntry kData{"/dev/sdb1", "/media/data", "ext4", false, true, true};
+
+INSTANTIATE_TEST_SUITE_P(
+    Mounts, DataDriveFromMounts,
+    ::testing::Values(MountCase{"uefiPartition", {{"/dev/sda1", "/boot/efi", "vfat", false, true, true}}, "/"},
+                      MountCase{"readOnly", {{"/dev/sdc1", "/media/stick", "vfat", true, true, true}}, "/"},
+                      MountCase{"notABlockDevice", {{"tmpfs", "/run/user/1000", "tmpfs", false, false, true}}, "/"},
+                      MountCase{"notWritable", {{"/dev/sdc1", "/srv/archive", "ext4", false, true, false}}, "/"},
+                      MountCase{"writableBlockDevice", {kData}, "/media/data"},
+                      MountCase{
+                          "hiddenByALaterMount", {kData, {"/dev/sr0", "/media/data", "udf", true, true, false}}, "/"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MountTable, DecodesEscapedNamesAndProbesOnlyWhatIsNotReadOnly) {
+    std::vector<std::string> probed;
+    auto writable = [&](const std::string& point) { return probed.push_back(point), true; };
+    auto mounts = ParseMountTable(
+        "/dev/sda2 / ext4 rw 0 0\n/dev/sdb1 /media/my\\040stick vfat ro,nosuid 0 0\nbad\n",
+        [](const std::string&) { return true; }, writable);
+    ASSERT_EQ(mounts.size(), 2u);
+    EXPECT_EQ(mounts[1].point, "/media/my stick");
+    EXPECT_TRUE(mounts[1].readOnly);
+    EXPECT_EQ(probed, std::vector<std::string>{"/"});
+}
+
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -25,7 +26,7 @@ std::string Slurp(const fs::path& file) {
 // Every (section, key) pair the program's code looks up.
 std::set<std::pair<std::string, std::string>> KeysInCode() {
     std::set<std::pair<std::string, std::string>> keys;
-    std::regex lookup(R"re("(COMMON|APB1|APB11|APA2|APA21|APA21S)"\s*,\s*"([0-9]{3})")re");
+    std::regex lookup(R"re("(COMMON|APB1|APB11|APA2|APA21|APA21S|LUMETRA)"\s*,\s*"([0-9]{3})")re");
     for (const auto& entry : fs::recursive_directory_iterator(SourceRoot() / "src")) {
         auto ext = entry.path().extension();
         if (ext != ".cpp" && ext != ".h")
@@ -50,6 +51,28 @@ TEST_P(LanguageFilesTest, EveryKeyTheProgramLooksUpHasAText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, LanguageFilesTest, ::testing::Values("Qmel_ZH_TW.ini", "Qmel_EN_US.ini"));
+
+// The suite ships language files of its own, where a key of its sections may already mean
+// something else: the program looks up only the suite's keys there and keeps its own texts
+// in "LUMETRA".
+TEST(LanguageFiles, TheSuitesSectionsAreLookedUpOnlyByTheSuitesKeys) {
+    const std::map<std::string, std::set<std::string>> suiteKeys = {
+        {"COMMON", {"002", "004", "005", "006", "007", "009", "011", "019", "020", "025", "026", "027", "045", "049"}},
+        {"APB1", {"002", "015", "016", "020", "021", "025", "026", "027", "028", "046", "047", "048", "049",
+                  "050", "051", "052", "054", "055", "056", "057", "058", "059", "060", "061", "062"}},
+        {"APB11", {"001", "021", "022"}},
+        {"APA2", {"013"}},
+        {"APA21",
+         {"021", "022", "023", "024", "025", "031", "045", "046", "047", "048", "049", "050", "051", "052", "053"}},
+        {"APA21S", {"021"}},
+    };
+    for (const auto& [section, key] : KeysInCode()) {
+        auto known = suiteKeys.find(section);
+        if (known != suiteKeys.end()) {
+            EXPECT_EQ(known->second.count(key), 1u) << section << "/" << key;
+        }
+    }
+}
 
 TEST(LanguageFiles, TheChineseFileIsInTheSuitesCodePage) {
     std::string bytes = Slurp(SourceRoot() / "src" / "resources" / "Qmel_ZH_TW.ini");

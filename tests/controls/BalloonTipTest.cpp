@@ -1,6 +1,7 @@
 #include "BalloonTip.h"
 #include "ShowBalloon.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QImage>
@@ -63,6 +64,20 @@ TEST_F(BalloonTest, ShowBalloonAtPointsAtTheControlAndLeavesItTheFocus) {
     EXPECT_EQ(QApplication::focusWidget(), field);
     EXPECT_EQ(QApplication::activeWindow(), &window);
     EXPECT_FALSE(balloon->isActiveWindow());
+}
+
+// The balloon never has the focus: a screen reader knows it by its role, name and description.
+// (The alert it raises on showing needs a platform accessibility back end, which a headless
+// run does not have.)
+TEST_F(BalloonTest, ReachesAssistiveTechnologyByRoleNameAndDescription) {
+    ShowBalloonAt(field, QString::fromUtf8("不可為空白!"));
+    BalloonTip* balloon = Shown();
+    ASSERT_NE(balloon, nullptr);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(balloon);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::ToolTip);
+    EXPECT_EQ(face->text(QAccessible::Name), QString::fromUtf8("不可為空白!"));
+    EXPECT_EQ(face->text(QAccessible::Description), QString::fromUtf8("不可為空白!"));
 }
 
 TEST_F(BalloonTest, KeyPressInTheProgramClosesAndDeletesIt) {

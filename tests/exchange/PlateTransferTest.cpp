@@ -106,6 +106,18 @@ TEST_F(PlateTransferTest, TheFirstOfTwoRowsWithOnePlateGivesItsTag) {
     EXPECT_EQ(prompts.Messages().size(), 0);
 }
 
+TEST_F(PlateTransferTest, TagsTheListsWouldNotTakeAreReportedOnceAtTheEnd) {
+    RegisterHarness readOnly(Rows(), Plates, true);
+    prompts.menuAnswers = {all};
+    prompts.confirmAnswers = {true};
+    RunPlateTransferMenu(readOnly.Main());
+    // CAR0 and MOTO4 failed; HELD keeps its tag, which is no failure.
+    EXPECT_EQ(prompts.Messages(),
+              (QStringList{NotFound(TagNo(1), "CARONLY"), QStringLiteral("無法寫入名單的資料筆數: 2")}));
+    EXPECT_EQ(prompts.Count(QStringLiteral("retry")), 0);
+    EXPECT_EQ(readOnly.PlateTag(1, "CAR0"), std::optional<std::string>(""));
+}
+
 TEST_F(PlateTransferTest, MarkedWithoutMarksAsksThenDoesNothing) {
     RegisterHarness plain({{TagNo(0), "CAR0", 1}}, Plates);
     prompts.menuAnswers = {marked};

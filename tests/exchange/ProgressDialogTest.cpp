@@ -62,9 +62,12 @@ TEST_F(ProgressDialogTest, LabelIsBoldAndComesFromTheLanguageFile) {
     EXPECT_TRUE(label->font().bold());
 
     TempDir dir;
-    std::ofstream(dir.File("lang.ini")) << "[COMMON]\n045=Working ...\n";
+    std::ofstream(dir.File("lang.ini")) << "[COMMON]\n045=Working ...\n[LUMETRA]\n015=Busy\n";
     auto fromFile = Shown(LanguageTexts(dir.File("lang.ini")));
     EXPECT_EQ(FindControl<QLabel>(fromFile.get(), 803)->text(), QStringLiteral("Working ..."));
+    EXPECT_EQ(builtIn->windowTitle(), QStringLiteral("處理中"));
+    EXPECT_EQ(fromFile->windowTitle(), QStringLiteral("Busy"));
+    EXPECT_EQ(FindControl<QLabel>(fromFile.get(), 800)->accessibleName(), QStringLiteral("Busy"));
 }
 
 struct RangeCase {

@@ -1,7 +1,10 @@
 #include "../register/RegisterHarness.h"
+#include "Big5Samples.h"
 #include "CodePage.h"
+#include "FileSizeLimit.h"
 #include "ScriptedPrompts.h"
 #include "TagFileImport.h"
+#include "TagFileLine.h"
 #include "TagFileMenu.h"
 
 #include <QBuffer>
@@ -12,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <ostream>
 #include <sstream>
 
 namespace {
@@ -167,20 +171,130 @@ TEST_F(ExportTest, AFolderInThePlaceOfTheFileStaysAsItWas) {
     EXPECT_EQ(ReadBytes(harness.File("taken.txt/inside")), "keep");
 }
 
-TEST(ExportEncoding, WritesBig5AndFallsBackToUtf8ForCharactersBig5Lacks) {
-    ScriptedPrompts prompts;
-    RegisterHarness chinese({{TagNo(1), "臺北1", 1}});
-    prompts.menuAnswers = {exportAll};
-    prompts.fileAnswers = {chinese.Path("big5.txt")};
-    RunFileMenu(chinese.Main());
-    EXPECT_EQ(ReadBytes(chinese.File("big5.txt")), *Utf8ToBig5(TagNo(1) + ",臺北1,1\r\n"));
-
-    RegisterHarness other({{TagNo(1), "臺北1", 1}, {TagNo(2), "A\xF0\x9F\x98\x80", 1}}); // no Big5 form
-    prompts.menuAnswers = {exportAll};
-    prompts.fileAnswers = {other.Path("utf8.txt")};
-    RunFileMenu(other.Main());
-    EXPECT_EQ(ReadBytes(other.File("utf8.txt")), TagNo(1) + ",臺北1,1\r\n" + TagNo(2) + ",A\xF0\x9F\x98\x80,1\r\n");
+TEST_F(ExportTest, TheHiveItselfIsNeverReplaced) {
+    Export(exportAll, "user.hive");
+    EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("檔案寫入失敗,原檔案未變更。")});
+    EXPECT_EQ(ReadBytes(harness.File("user.hive")).substr(0, 16), std::string("SQLite format 3\0", 16));
 }
+
+// A disk that fills up during the export: rows exported while no file may grow past limit bytes.
+struct FullDiskCase {
+    const char* name;
+    int rows;
+    rlim_t limit;
+};
+
+void PrintTo(const FullDiskCase& c, std::ostream* os) { *os << c.name; }
+
+class ExportToAFullDisk : public ::testing::TestWithParam<FullDiskCase> {};
+
+TEST_P(ExportToAFullDisk, IsReportedAndLeavesTheOldFileByteForByte) {
+    const FullDiskCase& c = GetParam();
+    RegisterHarness harness({}, [&](Hive& hive) {
+        HiveBatch batch(hive);
+        TagStore store(hive);
+        for (int i = 0; i < c.rows; ++i) {
+            TagRecord record{TagNo(i), "PL" + std::to_string(i), 1, false, false};
+            (void)store.WriteRecord(record.tagId, &record);
+        }
+    });
+    const std::string old = TagNo(0) + ",OLD,1\r\n";
+    WriteBytes(harness.File("out.txt"), old);
+    ScriptedPrompts prompts;
+    prompts.menuAnswers = {exportAll};
+    prompts.fileAnswers = {harness.Path("out.txt")};
+    {
+        FileSizeLimit limit(c.limit);
+        RunFileMenu(harness.Main());
+    }
+    EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("檔案寫入失敗,原檔案未變更。")});
+    EXPECT_EQ(ReadBytes(harness.File("out.txt")), old);
+}
+
+INSTANTIATE_TEST_SUITE_P(, ExportToAFullDisk,
+                         ::testing::Values(FullDiskCase{"Small", 3, 40}, FullDiskCase{"Large", 3000, 4096}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Plates of every Big5 character whose bytes also form UTF-8, then user-defined characters, then
+// plates Big5 cannot hold.
+std::vector<SeedRecord> AwkwardPlates(int withoutBig5) {
+    std::vector<SeedRecord> rows;
+    std::string plate;
+    for (const auto& [bytes, character] : Big5PairsThatFormUtf8()) {
+        plate += character;
+        if (plate.size() >= 30) {
+            rows.push_back({TagNo(int(rows.size()) + 1), plate, 1});
+            plate.clear();
+        }
+    }
+    rows.push_back({TagNo(int(rows.size()) + 1), plate + "\xEE\x80\x80\xEF\xA1\x88", 2}); // U+E000, U+F848
+    for (int i = 0; i < withoutBig5; ++i)
+        rows.push_back({TagNo(int(rows.size()) + 1), "粤" + std::to_string(i), 1});
+    return rows;
+}
+
+struct ExportCase {
+    const char* name;
+    int rowsWithoutBig5;
+    bool wholeFileUtf8; // the answer, when asked
+};
+
+void PrintTo(const ExportCase& c, std::ostream* os) { *os << c.name; }
+
+class ExportEncoding : public ::testing::TestWithParam<ExportCase> {};
+
+TEST_P(ExportEncoding, StaysBig5UnlessToldAndImportsBackTheSamePlates) {
+    const ExportCase& c = GetParam();
+    const std::vector<SeedRecord> rows = AwkwardPlates(c.rowsWithoutBig5);
+    const size_t kept = rows.size() - (c.wholeFileUtf8 ? 0 : size_t(c.rowsWithoutBig5));
+    std::string utf8;
+    QString leftOut = QStringLiteral("未匯出的資料筆數: ") + QString::number(c.rowsWithoutBig5);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (i < kept)
+            utf8 += TagFileLine::Format(rows[i].tagId, rows[i].plate, rows[i].carType);
+        else if (i < kept + 20)
+            leftOut += QLatin1Char('\n') + QString::fromStdString(rows[i].tagId);
+    }
+    if (c.rowsWithoutBig5 > 20)
+        leftOut += QStringLiteral("\n...");
+
+    RegisterHarness source(rows);
+    ScriptedPrompts prompts;
+    prompts.menuAnswers = {exportAll};
+    prompts.fileAnswers = {source.Path("round.txt")};
+    prompts.confirmAnswers = {c.wholeFileUtf8};
+    RunFileMenu(source.Main());
+    if (c.rowsWithoutBig5 == 0) {
+        EXPECT_EQ(prompts.Count(QStringLiteral("confirm")), 0);
+        EXPECT_EQ(ReadBytes(source.File("round.txt")), *Utf8ToBig5(utf8));
+        EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("\n\n")});
+    } else {
+        ASSERT_EQ(prompts.Count(QStringLiteral("confirm")), 1);
+        EXPECT_EQ(prompts.shown[2].text,
+                  QStringLiteral("\n\n無法以 Big5 儲存的資料筆數: ") + QString::number(c.rowsWithoutBig5) +
+                      QStringLiteral("\n是否將整個檔案改以 UTF-8 儲存?\n(選「否」則以 Big5 儲存,並略過這些資料)"));
+        EXPECT_EQ(ReadBytes(source.File("round.txt")), c.wholeFileUtf8 ? "\xEF\xBB\xBF" + utf8 : *Utf8ToBig5(utf8));
+        const QStringList boxes = c.wholeFileUtf8 ? QStringList{QStringLiteral("\n\n")}
+                                                  : QStringList{leftOut, QStringLiteral("\n\n")};
+        EXPECT_EQ(prompts.Messages(), boxes);
+    }
+
+    RegisterHarness target;
+    prompts.menuAnswers = {import};
+    prompts.fileAnswers = {source.Path("round.txt")};
+    prompts.confirmAnswers = {true};
+    RunFileMenu(target.Main());
+    EXPECT_EQ(target.Column(1), source.Column(1).mid(0, int(kept)));
+    for (size_t i = 0; i < kept; ++i)
+        EXPECT_EQ(target.Stored(rows[i].tagId)->plate, rows[i].plate);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ExportEncoding,
+                         ::testing::Values(ExportCase{"EveryRowHasABig5Form", 0, false},
+                                           ExportCase{"YesWritesTheWholeFileInUtf8", 1, true},
+                                           ExportCase{"NoWritesBig5AndNamesTheRowLeftOut", 1, false},
+                                           ExportCase{"NoNamesTheFirstTwentyRowsLeftOut", 21, false}),
+                         [](const ::testing::TestParamInfo<ExportCase>& info) { return std::string(info.param.name); });
 
 // ---- import
 
@@ -315,6 +429,39 @@ TEST_F(ImportTest, AReadErrorMidFileKeepsTheLinesBeforeItAndIsReported) {
     EXPECT_TRUE(harness.config.registerChanged);
 }
 
+struct UnreadCase {
+    const char* name;
+    int command;
+    int badLines;
+    QString box;
+};
+
+void PrintTo(const UnreadCase& c, std::ostream* os) { *os << c.name; }
+
+class UnreadLines : public ImportTest, public ::testing::WithParamInterface<UnreadCase> {};
+
+TEST_P(UnreadLines, AreCountedAndNamedInOneBoxAfterTheLastLine) {
+    const UnreadCase& c = GetParam();
+    RegisterHarness harness({{TagNo(1), "", 1}}); // an empty plate of a known tag: the check finds nothing
+    std::string file = TagNo(1) + ",,1\r\n";
+    for (int i = 0; i < c.badLines; ++i)
+        file += TagNo(2 + i) + ",\xFF,1\r\n"; // FF starts no character in either encoding
+    file += TagNo(1) + ",,1\r\n";
+    WriteBytes(harness.File("in.txt"), file);
+    Import(harness, harness.File("in.txt"), c.command);
+    EXPECT_EQ(prompts.Messages(), QStringList{c.box});
+    EXPECT_EQ(harness.Column(0), QStringList{QString::fromStdString(TagNo(1))});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, UnreadLines,
+    ::testing::Values(UnreadCase{"Import", import, 2, QStringLiteral("無法讀取的行數: 2\n行號: 2, 3")},
+                      UnreadCase{"ImportCheck", importCheck, 2, QStringLiteral("無法讀取的行數: 2\n行號: 2, 3")},
+                      UnreadCase{"TheFirstTwentyAreNamed", import, 25,
+                                 QStringLiteral("無法讀取的行數: 25\n行號: 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, "
+                                                "15, 16, 17, 18, 19, 20, 21, ...")}),
+    [](const ::testing::TestParamInfo<UnreadCase>& info) { return std::string(info.param.name); });
+
 // ---- import check
 
 class ImportCheckTest : public ImportTest {
@@ -354,6 +501,18 @@ TEST_F(ImportCheckTest, ShowsTheThreeFindingsInLineOrderAndWritesNothing) {
     EXPECT_EQ(harness.Stored(TagNo(1))->plate, "CAR1");
     EXPECT_FALSE(harness.Stored(TagNo(9)));
     EXPECT_EQ(harness.List().RowCount(), 2);
+}
+
+// The import would refuse these tags, so they are not new either.
+TEST_F(ImportCheckTest, ATagTheImportWouldRefuseIsReportedAsRefused) {
+    const std::string slash = "E200001722110100000000\\1";
+    const std::string control = std::string("E200001722110100000000") + char(1) + "2";
+    Check(slash + ",CARONLY,1\r\n" + control + ",X,1\r\n");
+    EXPECT_EQ(
+        prompts.Messages(),
+        (QStringList{QStringLiteral("REFUSED => TAG:") + QString::fromStdString(slash) + QStringLiteral(" NO:CARONLY"),
+                     QStringLiteral("NOT FOUND(1) => NO:X"),
+                     QStringLiteral("REFUSED => TAG:") + QString::fromStdString(control) + QStringLiteral(" NO:X")}));
 }
 
 TEST_F(ImportCheckTest, ComparesPlatesOnlyNotVehicleTypes) {

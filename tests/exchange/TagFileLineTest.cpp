@@ -1,4 +1,3 @@
-#include "CodePage.h"
 #include "TagFileLine.h"
 
 #include <gtest/gtest.h>
@@ -89,25 +88,6 @@ TEST(DecodeLines, SplitsAtLineFeedsAndDropsTheCarriageReturnBeforeThem) {
     EXPECT_EQ(TagFileLine::DecodeLines("a\r\n\r\nb\r\n"), Lines({"a", "", "b"}));
     EXPECT_EQ(TagFileLine::DecodeLines(""), Lines({}));
     EXPECT_EQ(TagFileLine::DecodeLines("a\rb\n"), Lines({"a\rb"}));
-}
-
-TEST(DecodeLines, ReadsUtf8AndSkipsItsByteOrderMark) {
-    EXPECT_EQ(TagFileLine::DecodeLines("\xEF\xBB\xBF臺北\r\nx"), Lines({"臺北", "x"}));
-}
-
-TEST(DecodeLines, ReadsBig5WhenTheFileIsNotUtf8) {
-    const std::string big5 = *Utf8ToBig5("臺北\r\n高雄\r\n");
-    ASSERT_NE(big5, "臺北\r\n高雄\r\n");
-    EXPECT_EQ(TagFileLine::DecodeLines(big5), Lines({"臺北", "高雄"}));
-}
-
-TEST(DecodeLines, ADamagedBig5LineCostsOnlyThatLine) {
-    const std::string big5 = *Utf8ToBig5("臺北") + "\r\n\x81\r\nAB";
-    auto lines = TagFileLine::DecodeLines(big5);
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], std::optional<std::string>("臺北"));
-    EXPECT_FALSE(lines[1].has_value());
-    EXPECT_EQ(lines[2], std::optional<std::string>("AB"));
 }
 
 TEST(CodePageLength, CountsTwoBytesForEveryNonAsciiCharacter) {

@@ -131,8 +131,7 @@ TEST_F(ReaderConnectionTest, AnEmptyPortFieldKeepsThePreviousPort) {
     Edit(1011)->clear();
     Click(1040);
     EXPECT_EQ(ports, std::vector<quint16>{4001});
-    EXPECT_EQ(prompts.Messages(),
-              (QStringList{QStringLiteral("Please enter an integer."), QStringLiteral("Connect fail!")}));
+    EXPECT_EQ(prompts.Messages(), (QStringList{QStringLiteral("請輸入整數。"), QStringLiteral("Connect fail!")}));
 }
 
 TEST_F(ReaderConnectionTest, ReaderDroppingTheConnectionAtOnceEndsDisconnected) {

@@ -5,9 +5,11 @@
 
 #include <QLineEdit>
 #include <QTcpServer>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -104,7 +106,7 @@ TEST_F(ReaderLinkTest, WhitelistOperations) {
     EXPECT_EQ(sim.Received().back().size(), 20);
     EXPECT_TRUE(link->AddWhitelistEntry("01"));
     EXPECT_EQ(link->ReadWhitelistCount(), 3);
-    EXPECT_EQ(link->ReadWhitelistEntry(1), "E2000017220B0123456789AB");
+    EXPECT_EQ(link->ReadWhitelistEntry(1), std::optional<std::string>("E2000017220B0123456789AB"));
     EXPECT_TRUE(link->DeleteWhitelistEntry("01"));
     EXPECT_EQ(sim.Whitelist(), (std::vector<std::string>{"E2801160", "E2000017220B0123456789AB"}));
     EXPECT_TRUE(link->ClearWhitelist());
@@ -146,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(
                     2},
         SilenceCase{"WriteExtendedBlock", [](ReaderLink& l) { return l.WriteExtendedBlock(ExtendedBlock{}); }, 1},
         SilenceCase{"ReadWhitelistCount", [](ReaderLink& l) { return l.ReadWhitelistCount() != 0; }, 2},
-        SilenceCase{"ReadWhitelistEntry", [](ReaderLink& l) { return !l.ReadWhitelistEntry(0).empty(); }, 2},
+        SilenceCase{"ReadWhitelistEntry", [](ReaderLink& l) { return l.ReadWhitelistEntry(0).has_value(); }, 2},
         SilenceCase{"AddWhitelistEntry", [](ReaderLink& l) { return l.AddWhitelistEntry("E280"); }, 2},
         SilenceCase{"ClearWhitelist", [](ReaderLink& l) { return l.ClearWhitelist(); }, 2}),
     [](const auto& info) { return info.param.name; });
@@ -167,7 +169,7 @@ TEST_F(ReaderLinkTest, StatusZeroLooksLikeSilenceAndIsRetried) {
 TEST_F(ReaderLinkTest, EntryBeyondTheListIsRefusedTwice) {
     sim.SetWhitelist({"AA"});
     auto link = Connect(silentReader);
-    EXPECT_EQ(link->ReadWhitelistEntry(1), "");
+    EXPECT_EQ(link->ReadWhitelistEntry(1), std::nullopt);
     EXPECT_EQ(sim.Received().size(), 2u);
 }
 
@@ -350,5 +352,90 @@ TEST_F(ReaderLinkTest, ReopenStartsClean) {
     sim.PushTagReport({"AA01"}); // a new connection starts with an empty filter
     ASSERT_TRUE(WaitForShown(2));
     EXPECT_EQ(link->GetParameter(6), std::optional<int>(0));
+}
+// --- resynchronising after a bad frame ----------------------------------------------------
+
+struct ResyncCase {
+    const char* name;
+    const char* firstAnswer; // what the reader sends instead of its first reply
+};
+
+void PrintTo(const ResyncCase& c, std::ostream* out) { *out << c.name; }
+
+// The wait ends long before the quiet gap, so only its own end can drop the bytes.
+constexpr ReaderLink::Timings dropAtWaitEnd{5000, 1000, 20, 2000, 600000};
+constexpr ReaderLink::Timings dropInQuietGap{5000, 5000, 20, 2000, 200};
+
+class ReaderResyncTest : public ReaderLinkTest, public ::testing::WithParamInterface<ResyncCase> {};
+
+// The reader garbles its answer to the first attempt: only that attempt is lost, and the
+// garbled bytes never pass for a reply.
+TEST_P(ReaderResyncTest, GarbledAnswerCostsOneAttempt) {
+    sim.SetWhitelist({"AA", "BB", "CC"});
+    sim.SetAnswerBytes(1, QByteArray::fromHex(GetParam().firstAnswer));
+    auto link = Connect(dropAtWaitEnd);
+    EXPECT_EQ(link->ReadWhitelistCount(), 3);
+    EXPECT_EQ(sim.Received().size(), 2u);
+    EXPECT_EQ(link->GetParameter(2), std::optional<int>(2));
+    EXPECT_EQ(sim.Received().size(), 3u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ReaderResyncTest,
+                         ::testing::Values(ResyncCase{"StrayHeader", "435401F0"},
+                                           // A count reply of 99 without its checksum byte.
+                                           ResyncCase{"OneByteShort", "43540006FFE8010063"}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST_F(ReaderLinkTest, StrayHeaderWhileIdleIsDroppedAfterTheQuietGap) {
+    auto link = Connect(dropInQuietGap);
+    sim.SendRaw(QByteArray::fromHex("435401F0"));
+    ASSERT_TRUE(WaitUntil([&link] { return link->PendingBytes() == 4; }, eventWaitMs));
+    ASSERT_TRUE(WaitUntil([&link] { return link->PendingBytes() == 0; }, eventWaitMs));
+    EXPECT_EQ(link->GetParameter(2), std::optional<int>(2));
+    EXPECT_EQ(sim.Received().size(), 1u);
+}
+
+// --- one operation at a time ---------------------------------------------------------------
+
+TEST_F(ReaderLinkTest, StaysBusyThroughTheRetryPause) {
+    sim.SetWhitelist({"AA"});
+    sim.SetAnswerBytes(1, QByteArray::fromHex("43540004FFE8017D")); // too short to hold a count
+    auto link = Connect(ReaderLink::Timings{5000, 5000, 300, 2000});
+    // Looks at the link on every pass of the event loop; after the first attempt's reply and
+    // before the second attempt's frame arrives, the command is in its pause.
+    int seen = 0;
+    int idle = 0;
+    int nestedAnswered = 0;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, &probe, [&] {
+        if (!link->Slot().accepted || sim.Received().size() != 1)
+            return;
+        ++seen;
+        idle += link->Busy() ? 0 : 1;
+        nestedAnswered += link->GetParameter(5) ? 1 : 0; // a click served inside the pause
+    });
+    probe.start(0);
+    EXPECT_EQ(link->ReadWhitelistCount(), 1);
+    probe.stop();
+    EXPECT_GT(seen, 0);
+    EXPECT_EQ(idle, 0);
+    EXPECT_EQ(nestedAnswered, 0);
+    EXPECT_EQ(sim.Received().size(), 2u);
+    EXPECT_FALSE(link->Busy());
+}
+
+// --- the simulated reader's capacity -------------------------------------------------------
+
+TEST_F(ReaderLinkTest, FullWhitelistRefusesNewIdsOnly) {
+    sim.SetWhitelistCapacity(2);
+    sim.SetWhitelist({"01", "02", "03"});
+    EXPECT_EQ(sim.Whitelist(), (std::vector<std::string>{"01", "02"}));
+    auto link = Connect(silentReader);
+    EXPECT_FALSE(link->AddWhitelistEntry("04")); // refused like silence: both attempts
+    EXPECT_EQ(sim.Received().size(), 2u);
+    EXPECT_TRUE(link->AddWhitelistEntry("01"));
+    EXPECT_TRUE(link->DeleteWhitelistEntry("02"));
+    EXPECT_TRUE(link->AddWhitelistEntry("04"));
+    EXPECT_EQ(sim.Whitelist(), (std::vector<std::string>{"01", "04"}));
 }
 } // namespace

@@ -1,8 +1,10 @@
 #include "DiscoveryWire.h"
 #include "UdpSocket.h"
 
+#include <QHostAddress>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTcpSocket>
 
 #include <gtest/gtest.h>
 
@@ -24,11 +26,16 @@ protected:
 
     // Starts the program and returns the discovery port it prints, 0 when it prints none.
     quint16 Start(const QStringList& arguments) {
+        return Start(arguments, QStringLiteral("answering discovery on 127\\.0\\.0\\.1 port (\\d+)"));
+    }
+
+    // Starts the program and returns the port in the first printed line that matches pattern.
+    quint16 Start(const QStringList& arguments, const QString& pattern) {
         program.start(QStringLiteral(READER_SIM_PATH),
                       QStringList{QStringLiteral("--port"), QStringLiteral("0")} + arguments);
         if (!program.waitForStarted(hangGuardMs))
             return 0;
-        const QRegularExpression line(QStringLiteral("answering discovery on 127\\.0\\.0\\.1 port (\\d+)"));
+        const QRegularExpression line(pattern);
         QString output;
         while (program.waitForReadyRead(hangGuardMs)) {
             output += QString::fromUtf8(program.readAllStandardOutput());
@@ -56,6 +63,29 @@ protected:
     }
 };
 
+// Sends one request and collects the answer until expected bytes are in.
+QByteArray Ask(QTcpSocket& socket, const QByteArray& request, qsizetype expected) {
+    socket.write(request);
+    QByteArray answer;
+    while (answer.size() < expected && socket.waitForReadyRead(hangGuardMs))
+        answer += socket.readAll();
+    return answer;
+}
+
+TEST_F(ReaderSimProgramTest, CapacityAndAnswerBytesShapeTheReader) {
+    const quint16 port =
+        Start({QStringLiteral("--whitelist-capacity"), QStringLiteral("1"), QStringLiteral("--whitelist"),
+               QStringLiteral("AA,BB"), QStringLiteral("--answer-bytes"), QStringLiteral("2=435401F0")},
+              QStringLiteral("listening on 127\\.0\\.0\\.1 port (\\d+)"));
+    ASSERT_NE(port, 0);
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress(QHostAddress::LocalHost), port);
+    ASSERT_TRUE(socket.waitForConnected(hangGuardMs));
+    const QByteArray count = QByteArray::fromHex("53570003FFE86C");
+    EXPECT_EQ(Ask(socket, count, 10).toHex().toUpper(), QByteArray("43540006FFE80100017A"));
+    EXPECT_EQ(Ask(socket, count, 4).toHex().toUpper(), QByteArray("435401F0"));
+}
+
 TEST_F(ReaderSimProgramTest, AnswersProbesForEveryDevice) {
     const quint16 port =
         Start({QStringLiteral("--discovery-port"), QStringLiteral("0"), QStringLiteral("--device-id"),
@@ -77,12 +107,32 @@ TEST_F(ReaderSimProgramTest, AnswersProbesForEveryDevice) {
     EXPECT_EQ(replies[1].deviceInfo[20] << 8 | replies[1].deviceInfo[21], 60000);
 }
 
-TEST_F(ReaderSimProgramTest, RefusesAMalformedDeviceId) {
+struct BadOptionCase {
+    const char* name;
+    QStringList arguments;
+};
+
+void PrintTo(const BadOptionCase& c, std::ostream* out) { *out << c.name; }
+
+class ReaderSimBadOptionTest : public ReaderSimProgramTest, public ::testing::WithParamInterface<BadOptionCase> {};
+
+TEST_P(ReaderSimBadOptionTest, IsRefusedBeforeListening) {
     program.start(QStringLiteral(READER_SIM_PATH),
-                  {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--discovery-port"),
-                   QStringLiteral("0"), QStringLiteral("--device-id"), QStringLiteral("00GG")});
+                  QStringList{QStringLiteral("--port"), QStringLiteral("0")} + GetParam().arguments);
     ASSERT_TRUE(program.waitForFinished(hangGuardMs));
     EXPECT_EQ(program.exitCode(), 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ReaderSimBadOptionTest,
+    ::testing::Values(
+        BadOptionCase{"MalformedDeviceId",
+                      {QStringLiteral("--discovery-port"), QStringLiteral("0"), QStringLiteral("--device-id"),
+                       QStringLiteral("00GG")}},
+        // The reader's count is 16 bits wide.
+        BadOptionCase{"CapacityBeyondTheCount", {QStringLiteral("--whitelist-capacity"), QStringLiteral("65536")}},
+        BadOptionCase{"AnswerBytesWithoutRequest", {QStringLiteral("--answer-bytes"), QStringLiteral("435401F0")}},
+        BadOptionCase{"AnswerBytesNotHex", {QStringLiteral("--answer-bytes"), QStringLiteral("1=43ZZ")}}),
+    [](const ::testing::TestParamInfo<BadOptionCase>& info) { return std::string(info.param.name); });
 
 } // namespace

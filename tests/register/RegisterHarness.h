@@ -33,11 +33,12 @@ class RegisterHarness {
 public:
     // seed runs on the writable hive before the window loads the register; with readOnly the
     // window then works on the same hive opened for reading only, so every store write fails.
+    // busyTimeoutMs: how long a write waits for another program's lock.
     explicit RegisterHarness(std::vector<SeedRecord> records = {}, std::function<void(Hive&)> seed = {},
-                             bool readOnly = false) {
+                             bool readOnly = false, int busyTimeoutMs = 15000) {
         const std::string file = dir.File("user.hive");
         {
-            auto writable = SqliteHive::Open(file);
+            auto writable = SqliteHive::Open(file, busyTimeoutMs);
             TagStore seedStore(*writable);
             for (const SeedRecord& r : records) {
                 TagRecord record{r.tagId, r.plate, r.carType, false, false};

@@ -119,7 +119,10 @@ TEST_F(TagStoreTest, TagsThatWouldAddressAnotherKeyAreRefused) {
     TagRecord r = Record("P");
     for (std::string tag : {std::string(""), std::string("A\\B"), std::string("A\nB"), std::string("\\")}) {
         EXPECT_FALSE(store.WriteRecord(tag, &r)) << tag;
+        EXPECT_FALSE(store.CanWrite(tag)) << tag;
         EXPECT_FALSE(store.WriteMark(tag, 1)) << tag;
+    }
+    for (std::string tag : {std::string(""), std::string("A\\B"), std::string("\\")}) {
         TagRecord victim;
         victim.tagId = tag;
         EXPECT_FALSE(store.DeleteTag(victim)) << tag;
@@ -128,6 +131,34 @@ TEST_F(TagStoreTest, TagsThatWouldAddressAnotherKeyAreRefused) {
     EXPECT_EQ(store.EnumerateTags(names), 0);
     EXPECT_FALSE(hive->KeyExists(KeyPath("A")));
 }
+
+// Another program of the suite may name a key with control characters: it is still the
+// register's, used by its exact name. Only a new key from such text is refused.
+class ForeignTagNames : public TagStoreTest, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(ForeignTagNames, AreReadFlaggedRewrittenAndDeletedByTheirExactName) {
+    const std::string tag = GetParam();
+    TagRecord r = Record("CD34");
+    ASSERT_FALSE(store.WriteRecord(tag, &r));
+    ASSERT_TRUE(hive->CreateKey(KeyPath(tag), nullptr) && hive->SetValue(KeyPath(tag), "CarType", DwordValue(2)));
+
+    TagRecord read;
+    ASSERT_TRUE(store.ReadRecord(tag, &read));
+    EXPECT_EQ(read.carType, 2);
+    EXPECT_TRUE(store.WriteMark(tag, 1));
+    EXPECT_TRUE(store.WriteRecord(tag, &r));
+    ASSERT_TRUE(store.ReadRecord(tag, &read));
+    EXPECT_EQ(read.plate, "CD34");
+    EXPECT_TRUE(read.marked);
+    TagRecord victim;
+    victim.tagId = tag;
+    EXPECT_TRUE(store.DeleteTag(victim));
+    EXPECT_FALSE(hive->KeyExists(KeyPath(tag)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, ForeignTagNames,
+                         ::testing::Values(std::string("E2\x01TAG"), std::string("TAB\tIN"), std::string("DEL\x7F")),
+                         [](const auto& info) { return "Name" + std::to_string(info.index); });
 
 TEST_F(TagStoreTest, ResetClearsEverythingButTheTag) {
     TagRecord r{"T1", "P", 2, true, true};

@@ -27,6 +27,7 @@
 
 #include <csignal>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -534,16 +535,55 @@ TEST_F(WhitelistFlowTest, ReaderClosingMidFlowFailsTheRestAtOnce) {
     ExpectLoopEndedSoundly();
 }
 
-TEST_F(WhitelistFlowTest, ReaderClosingMidExportStillEndsWithTheCompletionBox) {
-    Connect();
+struct CutOffCase {
+    const char* name;
+    std::function<void(ReaderSimulator&)> fault; // set before the export; entries 0A to 0D
+    const char* oldFile;                         // nullptr: no file there before
+};
+
+void PrintTo(const CutOffCase& c, std::ostream* out) { *out << c.name; }
+
+class WhitelistCutOffTest : public WhitelistFlowTest, public ::testing::WithParamInterface<CutOffCase> {};
+
+// An export that cannot read every entry is not a whitelist export: whatever was at the path
+// stays as it was, and the box says how far it got.
+TEST_P(WhitelistCutOffTest, KeepsTheOldFileAndSaysHowFarItGot) {
+    const CutOffCase& c = GetParam();
+    Connect(silentReader);
     sim.SetWhitelist({"0A", "0B", "0C", "0D"});
-    sim.SetCloseOnRequest(4); // count, entry 0, entry 1, then gone
-    prompts.fileAnswers = {QString::fromStdString(dir.File("out.txt"))};
+    c.fault(sim);
+    const std::string path = dir.File("zvReaderOUT.txt");
+    if (c.oldFile)
+        std::ofstream(path, std::ios::binary) << c.oldFile;
+    prompts.fileAnswers = {QString::fromStdString(path)};
     RunWhitelistItem(main, 3002);
-    EXPECT_EQ(ReadFile(dir.File("out.txt")), "0A,,1\r\n0B,,1\r\n");
-    EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("\n\n")});
+    EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("名單匯出中斷: 已讀取 2 / 4 筆, 檔案未寫入!")});
     ExpectLoopEndedSoundly();
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        if (entry.path().filename().string().rfind("zv", 0) == 0)
+            files.push_back(entry.path().filename().string());
+    if (c.oldFile) {
+        EXPECT_EQ(ReadFile(path), c.oldFile);
+        EXPECT_EQ(files, std::vector<std::string>{"zvReaderOUT.txt"});
+    } else {
+        EXPECT_EQ(files, std::vector<std::string>{});
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    CutOff, WhitelistCutOffTest,
+    ::testing::Values(CutOffCase{"LinkDropped",
+                                 [](ReaderSimulator& sim) { sim.SetCloseOnRequest(4); }, // count, 0A, 0B, gone
+                                 "OLD,,1\r\nOLDER,,1\r\n"},
+                      CutOffCase{"EntryRefused",
+                                 [](ReaderSimulator& sim) {
+                                     const QByteArray refusal = ReaderSimulator::BuildReply(0xE9, 0, {});
+                                     sim.SetAnswerBytes(4, refusal); // both attempts for 0C
+                                     sim.SetAnswerBytes(5, refusal);
+                                 },
+                                 nullptr}),
+    [](const ::testing::TestParamInfo<CutOffCase>& info) { return std::string(info.param.name); });
 
 TEST_F(WhitelistFlowTest, LinkDestroyedMidFlowIsNotUsedAgain) {
     Connect();

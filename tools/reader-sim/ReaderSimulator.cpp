@@ -66,7 +66,14 @@ int ReaderSimulator::ParameterValue(std::uint8_t id) const {
 
 void ReaderSimulator::SetWhitelist(std::vector<std::string> ids) {
     whitelist = std::move(ids);
+    if (whitelist.size() > capacity)
+        whitelist.resize(capacity);
     whitelistIndex = {whitelist.begin(), whitelist.end()};
+}
+
+void ReaderSimulator::SetWhitelistCapacity(std::size_t entries) {
+    capacity = std::min(entries, maxWhitelistCapacity);
+    SetWhitelist(std::move(whitelist));
 }
 
 void ReaderSimulator::SetJoinedReport(std::vector<std::string> ids, std::uint8_t code, bool reportFirst) {
@@ -141,7 +148,9 @@ void ReaderSimulator::HandleRequest(QTcpSocket* socket, const QByteArray& frame)
     }
     if (silent)
         return;
-    const QByteArray reply = Answer(frame);
+    QByteArray reply = Answer(frame);
+    if (auto it = answerBytes.find(client.requests); it != answerBytes.end())
+        reply = it->second;
     if (reply.isEmpty())
         return;
     if (replyDelayMs <= 0) {
@@ -219,6 +228,8 @@ QByteArray ReaderSimulator::Answer(const QByteArray& frame) {
             return refuse();
         const std::string id = IdText(payload.mid(1));
         const bool present = whitelistIndex.count(id) != 0;
+        if (code == 0xEA && !present && whitelist.size() >= capacity)
+            return refuse(); // full
         if (code == 0xEA && !present) {
             whitelist.push_back(id);
             whitelistIndex.insert(id);

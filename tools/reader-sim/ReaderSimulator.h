@@ -26,6 +26,8 @@ class ReaderSimulator : public QObject {
 
 public:
     static constexpr std::size_t blockSize = 194;
+    // The reader counts its whitelist in 16 bits.
+    static constexpr std::size_t maxWhitelistCapacity = 65535;
 
     explicit ReaderSimulator(QObject* parent = nullptr);
     ~ReaderSimulator() override;
@@ -43,7 +45,11 @@ public:
     std::array<std::uint8_t, blockSize>& Block() { return block; }
     bool Running() const { return running; }
     std::vector<std::string> Whitelist() const { return whitelist; } // capital hex ids
+    // Keeps the first Capacity() ids.
     void SetWhitelist(std::vector<std::string> ids);
+    // A full whitelist refuses adds of new ids (status 0); at most maxWhitelistCapacity.
+    void SetWhitelistCapacity(std::size_t entries);
+    std::size_t Capacity() const { return capacity; }
 
     // Misbehaviour.
     void SetSilent(bool on) { silent = on; }             // record requests, answer nothing
@@ -54,6 +60,9 @@ public:
     void SetJoinedReport(std::vector<std::string> ids, std::uint8_t code = 0x45, bool reportFirst = false);
     // The connection is dropped, unanswered, when its n-th request arrives (0: never).
     void SetCloseOnRequest(int n) { closeOnRequest = n; }
+    // A connection's n-th request is answered with exactly these bytes instead of its reply
+    // (noise, a stray header, a truncated frame); the request still takes effect.
+    void SetAnswerBytes(int n, const QByteArray& bytes) { answerBytes[n] = bytes; }
 
     // Tag reports: code 0x45 or 0x01 layout, ids as capital hex text.
     void PushTagReport(const std::vector<std::string>& ids, std::uint8_t code = 0x45);
@@ -95,6 +104,7 @@ private:
     std::array<std::uint8_t, blockSize> block{};
     std::vector<std::string> whitelist;
     std::unordered_set<std::string> whitelistIndex; // membership without walking the list
+    std::size_t capacity = maxWhitelistCapacity;
     bool running = true;
 
     bool silent = false;
@@ -105,6 +115,7 @@ private:
     std::uint8_t joinedCode = 0x45;
     bool joinedFirst = false;
     int closeOnRequest = 0;
+    std::map<int, QByteArray> answerBytes;
 
     QTimer activeTimer;
     std::vector<std::string> activeIds;

@@ -29,6 +29,16 @@ std::optional<discovery::DeviceId> ParseDeviceId(const QString& text) {
     return id;
 }
 
+// "N=HEX": the n-th request is answered with these bytes.
+bool ParseAnswerBytes(const QString& text, int& request, QByteArray& bytes) {
+    const qsizetype equals = text.indexOf(QLatin1Char('='));
+    bool ok = false;
+    request = text.left(equals).toInt(&ok);
+    const QString hex = text.mid(equals + 1).remove(QLatin1Char(' '));
+    bytes = QByteArray::fromHex(hex.toLatin1());
+    return equals > 0 && ok && request > 0 && !hex.isEmpty() && bytes.toHex().toUpper() == hex.toUpper().toLatin1();
+}
+
 // The n-th value of a repeated option, else its last one, else the fallback.
 QString NthOr(const QStringList& values, qsizetype n, const QString& fallback) {
     if (values.isEmpty())
@@ -103,6 +113,15 @@ int main(int argc, char** argv) {
     const QCommandLineOption closeOn(QStringLiteral("close-on-request"),
                                      QStringLiteral("Drop the connection when its n-th request arrives."),
                                      QStringLiteral("n"));
+    const QCommandLineOption answerBytes(
+        QStringLiteral("answer-bytes"),
+        QStringLiteral("Answer the n-th request of a connection with these bytes instead (e.g. 2=435401F0); "
+                       "repeatable."),
+        QStringLiteral("n=hex"));
+    const QCommandLineOption capacity(
+        QStringLiteral("whitelist-capacity"),
+        QStringLiteral("Entries the whitelist holds before it refuses adds (at most 65535)."), QStringLiteral("n"),
+        QString::number(ReaderSimulator::maxWhitelistCapacity));
     const QCommandLineOption verbose(QStringLiteral("verbose"), QStringLiteral("Print every request in hex."));
     const QCommandLineOption discoveryPort(
         QStringLiteral("discovery-port"),
@@ -118,7 +137,8 @@ int main(int argc, char** argv) {
                                           QStringLiteral("TCP port the n-th reader announces (the listening port)."),
                                           QStringLiteral("port"));
     parser.addOptions({host, port, workMode, activeInterval, tags, reportCode, whitelist, silent, refuse, delay, split,
-                       join, closeOn, verbose, discoveryPort, deviceId, announceIp, announcePort});
+                       join, closeOn, answerBytes, capacity, verbose, discoveryPort, deviceId, announceIp,
+                       announcePort});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -146,8 +166,24 @@ int main(int argc, char** argv) {
             sim.SetParameterValue(2, 1);
         sim.SetActiveReports(parser.value(activeInterval).toInt(), ids, code);
     }
+    bool capacityOk = false;
+    const uint capacityValue = parser.value(capacity).toUInt(&capacityOk);
+    if (!capacityOk || capacityValue > ReaderSimulator::maxWhitelistCapacity) {
+        err << "reader-sim: the whitelist capacity is 0 to " << ReaderSimulator::maxWhitelistCapacity << '\n';
+        return 2;
+    }
+    sim.SetWhitelistCapacity(capacityValue);
     if (parser.isSet(whitelist))
         sim.SetWhitelist(SplitIds(parser.value(whitelist)));
+    for (const QString& value : parser.values(answerBytes)) {
+        int request = 0;
+        QByteArray bytes;
+        if (!ParseAnswerBytes(value, request, bytes)) {
+            err << "reader-sim: --answer-bytes takes n=hex, e.g. 2=435401F0: " << value << '\n';
+            return 2;
+        }
+        sim.SetAnswerBytes(request, bytes);
+    }
     sim.SetSilent(parser.isSet(silent));
     sim.SetRefusing(parser.isSet(refuse));
     sim.SetReplyDelayMs(parser.value(delay).toInt());

@@ -1,14 +1,46 @@
 #include "BringForward.h"
 
 #include <QApplication>
-#include <QWidget>
+#include <QWindow>
 
-void BringForward(QWidget* mainWindow) {
+namespace {
+
+// The main window itself, or a window whose chain of owners leads to it.
+bool OwnedBy(QWidget* window, QWidget* mainWindow) {
+    for (QWidget* w = window; w != nullptr; w = w->parentWidget() ? w->parentWidget()->window() : nullptr)
+        if (w == mainWindow)
+            return true;
+    return false;
+}
+
+} // namespace
+
+LastActiveWindow::LastActiveWindow(std::function<QWidget*()> mainWindow, QObject* parent)
+    : QObject(parent), mainWindow(std::move(mainWindow)) {
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &LastActiveWindow::Note);
+}
+
+void LastActiveWindow::Note(QWindow* window) {
+    // Losing the activation to another program leaves the last one as it was.
+    QWidget* main = mainWindow ? mainWindow() : nullptr;
+    if (window == nullptr || main == nullptr)
+        return;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->windowHandle() == window) {
+            if (OwnedBy(widget, main))
+                last = widget;
+            return;
+        }
+}
+
+void BringForward(QWidget* mainWindow, QWidget* lastActive) {
     if (mainWindow == nullptr)
         return;
     QWidget* front = QApplication::activeModalWidget();
     if (front == nullptr)
         front = QApplication::activePopupWidget();
+    if (front == nullptr && lastActive != nullptr && lastActive->isVisible() && OwnedBy(lastActive, mainWindow))
+        front = lastActive;
     if (front == nullptr)
         front = mainWindow;
     if (mainWindow->isMinimized())

@@ -1,5 +1,6 @@
 #include "KeyboardOverDBus.h"
 
+#include "KeyboardProgram.h"
 #include "Waits.h"
 
 #include <QDBusConnectionInterface>
@@ -8,7 +9,7 @@
 
 namespace {
 
-// A started keyboard takes a moment to claim its name; look for it this many times, 100 ms apart.
+// A started keyboard takes a moment to claim its name: look for it up to this many times, 100 ms apart.
 constexpr int kStartWaits = 31;
 constexpr int kStartWaitMs = 100;
 
@@ -46,16 +47,16 @@ void KeyboardOverDBus::Show() {
             return;
         starting = true;
         std::shared_ptr<bool> stillAlive = alive;
-        for (int waits = 0; !IsRunning(); ++waits) {
-            if (waits == kStartWaits) {
-                starting = false;
-                return;
-            }
+        auto pause = [&stillAlive] {
             PumpWait(kStartWaitMs);
-            if (!*stillAlive)
-                return;
-        }
+            return *stillAlive;
+        };
+        const bool appeared = AwaitKeyboard([this] { return IsRunning(); }, pause, kStartWaits);
+        if (!*stillAlive)
+            return;
         starting = false;
+        if (!appeared)
+            return;
         // Hidden meanwhile (the main window went away): a keyboard that shows itself on
         // start-up must not stay up.
         if (hideRequested) {

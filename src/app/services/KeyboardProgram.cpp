@@ -10,3 +10,11 @@ std::string ChooseKeyboardProgram(const std::string& windowsDir, bool newerOs,
         return plain;
     return "OSK.exe";
 }
+
+bool AwaitKeyboard(const std::function<bool()>& look, const std::function<bool()>& pause, int waits) {
+    for (int paused = 0; !look();) {
+        if (!pause() || ++paused >= waits)
+            return false;
+    }
+    return true;
+}

@@ -36,11 +36,13 @@ void KeyboardWin32::Show() {
         QWidget* ownerWidget = owner ? owner() : nullptr;
         HWND ownerWindow = ownerWidget != nullptr ? reinterpret_cast<HWND>(ownerWidget->winId()) : nullptr;
         ShellExecuteA(ownerWindow, "open", program.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-        for (int waits = 0; (keyboard = FindKeyboardWindow()) == nullptr; ++waits) {
-            if (waits == kStartWaits)
-                return;
+        auto look = [&keyboard] { return (keyboard = FindKeyboardWindow()) != nullptr; };
+        auto pause = [] {
             PumpWait(kStartWaitMs);
-        }
+            return true;
+        };
+        if (!AwaitKeyboard(look, pause, kStartWaits))
+            return;
     }
     if (IsIconic(keyboard))
         ShowWindow(keyboard, SW_RESTORE);

@@ -6,7 +6,12 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QLoggingCategory>
 #include <QStandardPaths>
+
+// Silent unless enabled (QT_LOGGING_RULES="lumetra.guard.info=true"): lets a test see the
+// first copy hear a later one without reaching into its windows.
+Q_LOGGING_CATEGORY(lcGuard, "lumetra.guard", QtWarningMsg)
 
 namespace {
 
@@ -81,8 +86,10 @@ void SingleInstance::ServeConnections() {
             }
             peer->disconnectFromServer();
             // Answer first: whatever the program does on the request may open a modal box.
-            if (show)
+            if (show) {
+                qCInfo(lcGuard, "show requested");
                 emit showRequested();
+            }
         });
     }
 }

@@ -15,6 +15,7 @@
 #include "SqliteHive.h"
 #include "StartupConfig.h"
 #include "TagStore.h"
+#include "UiTexts.h"
 
 #include <QCoreApplication>
 
@@ -25,25 +26,29 @@ int TagApp::Run() {
         (void)guard.AskFirstToShow();
         return 0;
     }
-    QObject::connect(&guard, &InstanceGuard::showRequested, [] {
+    LastActiveWindow lastActive([] { return static_cast<QWidget*>(mainWindow); });
+    QObject::connect(&guard, &InstanceGuard::showRequested, [&lastActive] {
         if (mainWindow)
-            BringForward(mainWindow);
+            BringForward(mainWindow, lastActive.Window());
     });
+
+    StartupInputs inputs;
+    inputs.programDir = ProgramDirOverride();
+    if (inputs.programDir.empty())
+        inputs.programDir = QCoreApplication::applicationDirPath().toStdString();
 
     auto userHive = SqliteHive::Open(UserHivePath());
     if (!userHive) {
-        prompts().Message(nullptr, QStringLiteral("The register cannot be opened:\n%1")
-                                       .arg(QString::fromStdString(UserHivePath())));
+        // The language setting lives in that hive: the box speaks the default language.
+        LanguageTexts fallbackTexts(SelectLanguageFile(inputs.programDir, 0));
+        prompts().Message(nullptr, LookupText(fallbackTexts, "LUMETRA", "014", QStringLiteral("無法開啟登錄資料:")) +
+                                       QLatin1Char('\n') + QString::fromStdString(UserHivePath()));
         return 1;
     }
     auto machineHive = SqliteHive::OpenReadOnly(MachineHivePath());
 
     SettingsStore settings(*userHive);
-    StartupInputs inputs;
     inputs.windowsDir = WindowsDir();
-    inputs.programDir = ProgramDirOverride();
-    if (inputs.programDir.empty())
-        inputs.programDir = QCoreApplication::applicationDirPath().toStdString();
     inputs.dataDrive = DataDriveOverride();
     if (inputs.dataDrive.empty())
         inputs.dataDrive = ChooseDataDrive(ListDrives(), "/", "/");

@@ -63,4 +63,24 @@ TEST(BringForward, ActivatesTheOpenModalBoxRatherThanTheMainWindow) {
     EXPECT_TRUE(BecomesActive(&box));
 }
 
+// The reader window is a modeless window owned by the main window: when the operator used it
+// last, a second copy brings it back rather than the main window behind it.
+TEST(BringForward, RaisesTheOwnedWindowUsedLast) {
+    QWidget main;
+    LastActiveWindow lastActive([&main] { return &main; });
+    main.show();
+    QDialog reader(&main);
+    reader.show();
+    reader.activateWindow();
+    ASSERT_TRUE(BecomesActive(&reader));
+    QWidget other; // stands for another program's window
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(BecomesActive(&other));
+    ASSERT_EQ(lastActive.Window(), &reader);
+
+    BringForward(&main, lastActive.Window());
+    EXPECT_TRUE(BecomesActive(&reader));
+}
+
 } // namespace

@@ -58,4 +58,28 @@ TEST(KeyboardProgram, LooksUpCandidatesInOrderAndStopsAtTheFirstFound) {
     EXPECT_EQ(asked, (std::vector<std::string>{kDir + "osk64.exe"}));
 }
 
+// Looks, with a pause after each miss, 31 times at most: no look follows the last pause.
+struct AwaitRow {
+    std::string name;
+    int foundAtLook; // 0: never
+    int looks;
+    int pauses;
+};
+
+class AwaitKeyboardRows : public ::testing::TestWithParam<AwaitRow> {};
+
+TEST_P(AwaitKeyboardRows, LooksAtMostAsOftenAsItWaits) {
+    const AwaitRow& row = GetParam();
+    int looks = 0, pauses = 0;
+    const bool found = AwaitKeyboard([&] { return ++looks == row.foundAtLook; }, [&] { return ++pauses, true; }, 31);
+    EXPECT_EQ(found, looks == row.foundAtLook);
+    EXPECT_EQ(looks, row.looks);
+    EXPECT_EQ(pauses, row.pauses);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, AwaitKeyboardRows,
+                         ::testing::Values(AwaitRow{"AtOnce", 1, 1, 0}, AwaitRow{"AtTheLastLook", 31, 31, 30},
+                                           AwaitRow{"TooLate", 32, 31, 31}),
+                         [](const auto& info) { return info.param.name; });
+
 } // namespace
