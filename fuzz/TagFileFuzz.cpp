@@ -1,5 +1,6 @@
 // A tag file can come from any program. Whatever its bytes, decoding and the line rules must
-// hold, and the lines read must survive an export and a new import unchanged.
+// hold, and the lines read must survive an export and a new import unchanged, whichever file
+// the export is told to write.
 #include "CodePage.h"
 #include "FuzzCheck.h"
 #include "TagFileLine.h"
@@ -30,15 +31,28 @@ std::vector<TagFileLine> ImportLines(std::string_view bytes) {
     return lines;
 }
 
-// The bytes the export writes for these rows: CR LF lines in Big5, or UTF-8 when some row has
-// no Big5 form.
-std::string ExportBytes(const std::vector<TagFileLine>& lines) {
-    std::string text;
+// A file the export can write and the rows it holds. With a Big5 form for every row the file
+// is Big5; otherwise the operator chooses between the whole file in UTF-8 behind a byte-order
+// mark and Big5 without the rows that have no Big5 form.
+struct Exported {
+    std::string bytes;
+    std::vector<TagFileLine> rows;
+};
+
+std::vector<Exported> ExportChoices(const std::vector<TagFileLine>& lines) {
+    std::string utf8;
     for (const TagFileLine& line : lines)
-        text += TagFileLine::Format(line.tagId, line.plate, line.carType);
-    if (std::optional<std::string> big5 = Utf8ToBig5(text))
-        return *big5;
-    return text;
+        utf8 += TagFileLine::Format(line.tagId, line.plate, line.carType);
+    if (std::optional<std::string> big5 = Utf8ToBig5(utf8))
+        return {{std::move(*big5), lines}};
+    Exported partial;
+    for (const TagFileLine& line : lines) {
+        if (std::optional<std::string> big5 = Utf8ToBig5(TagFileLine::Format(line.tagId, line.plate, line.carType))) {
+            partial.bytes += *big5;
+            partial.rows.push_back(line);
+        }
+    }
+    return {{"\xEF\xBB\xBF" + utf8, lines}, std::move(partial)};
 }
 
 void CheckRules(const TagFileLine& line) {
@@ -57,12 +71,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const TagFileLine& line : lines)
         CheckRules(line);
 
-    const std::vector<TagFileLine> back = ImportLines(ExportBytes(lines));
-    Require(back.size() == lines.size(), "every exported line is imported again");
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        Require(back[i].tagId == lines[i].tagId, "tag id survives export and import");
-        Require(back[i].plate == lines[i].plate, "plate survives export and import");
-        Require(back[i].carType == lines[i].carType, "vehicle type survives export and import");
+    for (const Exported& file : ExportChoices(lines)) {
+        const std::vector<TagFileLine> back = ImportLines(file.bytes);
+        Require(back.size() == file.rows.size(), "every exported line is imported again");
+        for (std::size_t i = 0; i < back.size(); ++i) {
+            Require(back[i].tagId == file.rows[i].tagId, "tag id survives export and import");
+            Require(back[i].plate == file.rows[i].plate, "plate survives export and import");
+            Require(back[i].carType == file.rows[i].carType, "vehicle type survives export and import");
+        }
     }
     return 0;
 }
