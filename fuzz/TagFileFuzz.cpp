@@ -59,7 +59,8 @@ void CheckRules(const TagFileLine& line) {
     Require(IsValidUtf8(line.tagId) && IsValidUtf8(line.plate), "decoded text is UTF-8");
     Require(TagFileLine::CodePageLength(line.tagId) == TagFileLine::kTagBytes, "tag id has its fixed length");
     Require(!HasAny(line.tagId, " ,") && !HasSmallLetter(line.tagId), "tag id without blanks, commas, small letters");
-    Require(!HasAny(line.plate, " ,-") && !HasSmallLetter(line.plate), "plate without blanks, commas, dashes, small letters");
+    Require(!HasAny(line.plate, " ,-") && !HasSmallLetter(line.plate),
+            "plate without blanks, commas, dashes, small letters");
     Require(line.carType == 1 || line.carType == 2, "vehicle type is 1 or 2");
 }
 
