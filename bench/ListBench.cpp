@@ -1,31 +1,25 @@
-// Times the register list at the size the main window must handle: fill, one header sort,
-// a lookup per row, and a bulk delete of half the rows.
+// The register list alone, at the sizes given (default 10,000, 100,000 and 1,000,000 rows):
+// fill, header sorts, lookups right after a sort and a single-row delete, a bulk delete, and
+// the list's anonymous memory per row; beside a plain sort of the same texts.
+#include "BenchSupport.h"
 #include "CListCtrlEx.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 
-#include <cstdio>
-#include <cstdlib>
+#include <algorithm>
 #include <vector>
 
 namespace {
-constexpr int rowCount = 100000;
 
 QString TagText(int i) {
     // Mixed case on purpose: the lookups below use the other case.
     return QStringLiteral("E2%1Ab").arg(static_cast<qulonglong>(i) * 7919u % 1000003u, 12, 16, QLatin1Char('0'));
 }
 
-void Report(const char* what, QElapsedTimer& timer) {
-    std::printf("%-40s %8lld ms\n", what, static_cast<long long>(timer.restart()));
-}
-} // namespace
-
-int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+int Run(int count) {
+    using bench::Clock;
+    using bench::MsSince;
+    using bench::Time;
 
     CListCtrlEx list;
     list.resize(800, 600);
@@ -37,46 +31,95 @@ int main(int argc, char** argv) {
     list.show();
     QApplication::processEvents();
 
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < rowCount; ++i) {
-        const int row = list.AppendRow(TagText(i));
-        list.SetCellText(row, 1, QStringLiteral("P%1").arg(i));
-        list.SetCellText(row, 2, i % 3 == 0 ? QStringLiteral("Motorcycle") : QStringLiteral("Car"));
-        list.SetCellText(row, 3, i % 2 == 0 ? QStringLiteral("*") : QString());
-        list.SetCellText(row, 4, i % 5 == 0 ? QStringLiteral("Y") : QString());
-        list.SetItemData(row, i % 3 == 0 ? 2 : 1);
+    const long anonBefore = bench::StatusKb("RssAnon");
+    const QString car = QStringLiteral("Car");
+    const QString motorcycle = QStringLiteral("Motorcycle");
+    auto start = Clock::now();
+    ListRows rows;
+    rows.columns = 5;
+    rows.cells.reserve(static_cast<std::size_t>(count) * 5);
+    rows.data.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        rows.cells.push_back(TagText(i));
+        rows.cells.push_back(QStringLiteral("P%1").arg(i));
+        rows.cells.push_back(i % 3 == 0 ? motorcycle : car);
+        rows.cells.push_back(i % 2 == 0 ? QStringLiteral("*") : QString());
+        rows.cells.push_back(i % 5 == 0 ? QStringLiteral("Y") : QString());
+        rows.data.push_back(i % 3 == 0 ? 2 : 1);
     }
+    list.AppendRows(std::move(rows));
     QApplication::processEvents();
-    Report("fill 100000 rows x 5 columns", timer);
+    Time(count, "fill (texts made and appended, first paint)", MsSince(start), "");
+    const long anonAfter = bench::StatusKb("RssAnon");
+    bench::Value(count, "anonymous memory of the list per row", (anonAfter - anonBefore) * 1024.0 / count, "B",
+                 "part of <= 250 B/row for the whole program");
 
+    start = Clock::now();
     list.SortByHeader(0);
     QApplication::processEvents();
-    Report("header-click sort (column 0)", timer);
+    Time(count, "header-click sort, tag column", MsSince(start), "target < 500 ms");
 
-    QStringList queries;
-    queries.reserve(rowCount);
-    for (int i = 0; i < rowCount; ++i)
+    std::vector<QString> texts;
+    texts.reserve(static_cast<std::size_t>(count));
+    for (int row = 0; row < count; ++row)
+        texts.push_back(list.CellText(row, 1));
+    start = Clock::now();
+    std::sort(texts.begin(), texts.end());
+    Time(count, "  baseline: std::sort of the plate texts (QString <)", MsSince(start), "");
+
+    start = Clock::now();
+    list.SortByHeader(1);
+    QApplication::processEvents();
+    Time(count, "header-click sort, plate column", MsSince(start), "target < 500 ms");
+
+    const QString probe = TagText(count / 3).toLower();
+    start = Clock::now();
+    int found = list.FindRow(probe);
+    Time(count, "first lookup right after a sort", MsSince(start), "target < 5 ms (Save after a sort)");
+
+    std::vector<QString> queries;
+    queries.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
         queries.push_back(TagText(i).toLower());
-    timer.restart();
-    int found = 0;
+    start = Clock::now();
+    int hits = 0;
     for (const QString& query : queries)
-        found += list.FindRow(query) >= 0 ? 1 : 0;
-    Report("100000 FindRow (first rebuilds index)", timer);
+        hits += list.FindRow(query) >= 0 ? 1 : 0;
+    Time(count, "one lookup, mean of one per row", MsSince(start) / count, "");
+
+    start = Clock::now();
+    list.DeleteRow(found);
+    found = list.FindRow(TagText(count / 2));
+    Time(count, "single-row delete and the next lookup", MsSince(start), "target < 5 ms (Save after a delete)");
 
     std::vector<int> half;
-    half.reserve(rowCount / 2);
-    for (int row = 0; row < rowCount; row += 2)
+    half.reserve(static_cast<std::size_t>(count) / 2);
+    for (int row = 0; row < list.RowCount(); row += 2)
         half.push_back(row);
+    start = Clock::now();
     list.DeleteRows(half);
     QApplication::processEvents();
-    Report("DeleteRows of 50000 rows", timer);
+    Time(count, "bulk delete of every other row", MsSince(start), "");
 
-    int foundAfter = 0;
-    for (const QString& query : queries)
-        foundAfter += list.FindRow(query) >= 0 ? 1 : 0;
-    Report("100000 FindRow after the delete", timer);
+    start = Clock::now();
+    found = list.FindRow(probe);
+    Time(count, "first lookup after the bulk delete", MsSince(start), "target < 5 ms");
 
-    std::printf("found %d before, %d after; %d rows left\n", found, foundAfter, list.RowCount());
-    return found == rowCount && list.RowCount() == rowCount / 2 ? 0 : 1;
+    const bool right = hits == count && list.RowCount() == (count - 1) - (count - 1 + 1) / 2;
+    if (!right)
+        std::printf("%9d  WRONG: %d of %d found, %d rows left\n", count, hits, count, list.RowCount());
+    return right ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<int> sizes = bench::Sizes(argc, argv);
+    int status = 0;
+    if (bench::RunSizesApart(argv[0], sizes, status))
+        return status;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    return Run(sizes.front());
 }

@@ -1,10 +1,15 @@
-// The register with 100,000 tags in the main window: time to a filled list, one header-click
-// sort, 1,000 Saves of listed tags, resident memory; beside a plain read of the same records.
+// The register in the main window at the sizes given (default 10,000, 100,000 and 1,000,000
+// tags): the store's load beside a bare SQL join over the same file, the window's open and
+// fill, a header sort, a Save right after the sort and right after a single-row delete, and
+// the memory with the list shown.
 #include "AppConfig.h"
+#include "BenchSupport.h"
+#include "BulkDelete.h"
 #include "CListCtrlEx.h"
 #include "LanguageTexts.h"
 #include "MainDialog.h"
 #include "PlateList.h"
+#include "Prompts.h"
 #include "SettingsStore.h"
 #include "SqliteHive.h"
 #include "TagStore.h"
@@ -12,26 +17,13 @@
 #include <QApplication>
 #include <QLineEdit>
 
-#include <chrono>
-#include <cstdio>
+#include <sqlite3.h>
+
 #include <filesystem>
-#include <fstream>
+#include <string>
 #include <unistd.h>
 
 namespace {
-
-double Ms(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
-}
-
-long ResidentKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return -1;
-}
 
 std::string TagName(int i) {
     char buf[32];
@@ -39,27 +31,74 @@ std::string TagName(int i) {
     return buf;
 }
 
-} // namespace
+// No boxes in a benchmark: the delete menu picks the single row and every question says yes.
+class SilentPrompts : public Prompts {
+public:
+    void Message(QWidget*, const QString&) override {}
+    void Notice(QWidget*, const QString&, const QString&) override {}
+    bool Confirm(QWidget*, const QString&, const QString&) override { return true; }
+    bool RetryCancel(QWidget*, const QString&) override { return false; }
+    int Menu(QWidget*, const std::vector<MenuItem>&) override { return DeleteCommand::selected; }
+    QString SaveFile(QWidget*, const QString&, const QString&) override { return {}; }
+    QString OpenFile(QWidget*, const QString&, const QString&) override { return {}; }
+};
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    int count = argc > 1 ? std::atoi(argv[1]) : 100000;
-    auto dir = std::filesystem::temp_directory_path() / ("lumetra-main-bench-" + std::to_string(::getpid()));
+// Every tag's name and values in one join, straight through the C API: what any load of the
+// register has to read at least.
+double BareJoinMs(const std::string& file, long long& values) {
+    const auto start = bench::Clock::now();
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT k.name, v.name, v.type, v.data FROM keys k LEFT JOIN vals v ON v.key = k.id "
+                       "WHERE k.parent = (SELECT id FROM keys WHERE fold = 'software\\vessory\\etag') "
+                       "ORDER BY k.name COLLATE NOCASE, k.name",
+                       -1, &stmt, nullptr);
+    values = 0;
+    std::size_t bytes = 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        bytes += static_cast<std::size_t>(sqlite3_column_bytes(stmt, 0) + sqlite3_column_bytes(stmt, 3));
+        ++values;
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return bytes > 0 ? bench::MsSince(start) : -1.0;
+}
+
+int Run(int count) {
+    using bench::Clock;
+    using bench::MsSince;
+    using bench::Time;
+
+    const auto dir = std::filesystem::temp_directory_path() / ("lumetra-main-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
-    auto hive = SqliteHive::Open((dir / "user.hive").string());
-    TagStore store(*hive);
+    const std::string file = (dir / "user.hive").string();
     {
+        auto hive = SqliteHive::Open(file);
+        TagStore store(*hive);
+        auto start = Clock::now();
         HiveBatch batch(*hive);
         for (int i = 0; i < count; ++i) {
-            TagRecord r{TagName(i), "P" + std::to_string(i), 1 + i % 2, false, false};
+            TagRecord r{TagName(i), "P" + std::to_string(i), 1 + i % 2, i % 4 == 0, i % 8 == 0};
             (void)store.WriteRecord(r.tagId, &r);
+            if (r.marked)
+                (void)store.WriteMark(r.tagId, 1);
+            if (r.useOk)
+                (void)store.WriteUseOk(r.tagId, 1);
         }
         (void)batch.Commit();
+        Time(count, "fixture: store writes in one batch", MsSince(start), "");
     }
 
-    auto t = std::chrono::steady_clock::now();
+    long long values = 0;
+    const double joinMs = BareJoinMs(file, values);
+    Time(count, "  baseline: bare SQL join of keys and values", joinMs, "");
+
+    const long anonStart = bench::StatusKb("RssAnon");
+    auto hive = SqliteHive::Open(file);
+    TagStore store(*hive);
+    auto start = Clock::now();
     {
         HiveBatch snapshot(*hive, false);
         std::vector<std::string> names;
@@ -68,7 +107,9 @@ int main(int argc, char** argv) {
         for (const auto& name : names)
             store.ReadRecord(name, &r);
     }
-    double plainMs = Ms(t);
+    const double loadMs = MsSince(start);
+    Time(count, "register load (enumerate + read every record)", loadMs, "");
+    bench::Value(count, "  ratio to the bare join", joinMs > 0 ? loadMs / joinMs : 0.0, "x", "target <= 2x");
 
     AppConfig config;
     LanguageTexts texts;
@@ -76,32 +117,75 @@ int main(int argc, char** argv) {
     PlateList cars(*hive, 1), motorcycles(*hive, 2);
     SettingsStore settings(*hive);
     RegisterContext context{config, texts, store, cars, motorcycles, settings, {}, {}};
-    long rssBefore = ResidentKb();
 
-    t = std::chrono::steady_clock::now();
+    start = Clock::now();
     MainDialog main(context);
-    double openMs = Ms(t);
-    std::printf("open the main window with %d tags: %.0f ms (target < 1500 ms); plain read %.0f ms; ratio %.1f\n",
-                main.List()->RowCount(), openMs, plainMs, plainMs > 0 ? openMs / plainMs : 0.0);
-
-    t = std::chrono::steady_clock::now();
-    main.LoadRegister();
-    std::printf("reload of the register into the open window: %.0f ms\n", Ms(t));
-
-    t = std::chrono::steady_clock::now();
-    main.List()->SortByHeader(1);
-    std::printf("one header-click sort: %.0f ms (target < 500 ms)\n", Ms(t));
-
-    t = std::chrono::steady_clock::now();
-    for (int i = 0; i < 1000; ++i) {
-        main.TagField()->setText(QString::fromStdString(TagName(i * 97 % count)));
-        main.PlateField()->setText(QStringLiteral("NEW%1").arg(i));
+    main.show();
+    QApplication::processEvents();
+    Time(count, "main window open + fill + first paint", MsSince(start), "target < 2000 ms");
+    CListCtrlEx& list = *main.List();
+    auto save = [&main](int i, const char* plate) {
+        main.TagField()->setText(QString::fromStdString(TagName(i)));
+        main.PlateField()->setText(QString::fromLatin1(plate));
         main.Save();
+    };
+    save(0, "WARMUP"); // the first write of a session sets up the write-ahead log
+
+    start = Clock::now();
+    list.SortByHeader(1);
+    QApplication::processEvents();
+    Time(count, "header-click sort, plate column", MsSince(start), "target < 500 ms");
+
+    start = Clock::now();
+    save(count / 3, "AFTERSORT");
+    Time(count, "Save of a listed tag right after the sort", MsSince(start), "target < 5 ms");
+
+    list.SelectRow(list.RowCount() / 2);
+    const QString deleted = list.CellText(list.RowCount() / 2, 0);
+    RunDeleteMenu(main);
+    start = Clock::now();
+    save(count / 5, "AFTERDEL");
+    Time(count, "Save of a listed tag right after a single-row delete", MsSince(start), "target < 5 ms");
+
+    std::vector<int> listed;
+    for (int i = 0; listed.size() < 1000 && i < count; ++i) {
+        if (QString::fromStdString(TagName(i * 97 % count)) != deleted)
+            listed.push_back(i * 97 % count);
     }
-    std::printf("1,000 Saves of listed tags: %.0f ms\n", Ms(t));
-    long rss = ResidentKb();
-    std::printf("resident memory: %.0f MB (target < 200 MB); the window's share %.0f MB\n", rss / 1024.0,
-                (rss - rssBefore) / 1024.0);
+    start = Clock::now();
+    for (int i : listed)
+        save(i, "AGAIN");
+    Time(count, "Save of a listed tag, mean of 1,000", MsSince(start) / static_cast<double>(listed.size()), "");
+
+    QApplication::processEvents();
+    const long rss = bench::StatusKb("VmRSS");
+    const long anon = bench::StatusKb("RssAnon");
+    bench::Value(count, "resident memory with the list shown", rss / 1024.0, "MB", "target < 450 MB");
+    bench::Value(count, "  of which files mapped (hive, libraries)", bench::StatusKb("RssFile") / 1024.0, "MB", "");
+    bench::Value(count, "anonymous memory per row (whole process)", anon * 1024.0 / count, "B",
+                 "target <= 250 B/row at 1,000,000");
+    bench::Value(count, "anonymous memory per row (store and window)", (anon - anonStart) * 1024.0 / count, "B", "");
+
+    const bool right = list.RowCount() == count - 1;
+    if (!right)
+        std::printf("%9d  WRONG: %d rows listed\n", count, list.RowCount());
     std::filesystem::remove_all(dir);
-    return 0;
+    return right ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<int> sizes = bench::Sizes(argc, argv);
+    int status = 0;
+    if (bench::RunSizesApart(argv[0], sizes, status))
+        return status;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    SilentPrompts silent;
+    SetPrompts(&silent);
+    const int result = Run(sizes.front());
+    SetPrompts(nullptr);
+    return result;
 }

@@ -3,7 +3,7 @@
 # further packages named as arguments.
 set -euo pipefail
 packages=(build-essential cmake ninja-build ccache pkg-config qt6-base-dev libqt6dbus6 libsqlite3-dev
-          libgtest-dev libgmock-dev fonts-wqy-microhei dbus dbus-x11 xvfb xauth "$@")
+          libgtest-dev libgmock-dev fonts-wqy-microhei dbus dbus-x11 xvfb xauth dpkg-dev file "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

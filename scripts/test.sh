@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test headless.
+# Installs what is missing, builds everything, runs every test headless and checks the package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -12,3 +12,5 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j"$jobs"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j2
+# The Debian package, made from the same Release build, unpacked and started.
+bash scripts/check-package.sh build

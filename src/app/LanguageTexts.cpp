@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 LanguageTexts::LanguageTexts(std::string languageFilePath) : languageFilePath(std::move(languageFilePath)) {}
 
@@ -29,7 +30,17 @@ void LanguageTexts::LoadShared() {
 std::string SelectLanguageFile(const std::string& programDir, int language) {
     if (language < 0 || language > 1)
         language = 0;
-    std::filesystem::path path = std::filesystem::path(programDir) / (language == 1 ? "Qmel_EN_US.ini" : "Qmel_ZH_TW.ini");
-    std::error_code ec;
-    return std::filesystem::exists(path, ec) ? path.string() : std::string();
+    const char* name = language == 1 ? "Qmel_EN_US.ini" : "Qmel_ZH_TW.ini";
+    // An installed program keeps its files in share/lumetra beside bin; a build-folder program
+    // beside itself. The program's own folder wins, so a site can still drop in its own file.
+    const std::filesystem::path program(programDir);
+    std::vector<std::filesystem::path> candidates{program / name};
+    if (!programDir.empty())
+        candidates.push_back(program / ".." / "share" / "lumetra" / name);
+    for (const std::filesystem::path& path : candidates) {
+        std::error_code ec;
+        if (std::filesystem::exists(path, ec))
+            return path.string();
+    }
+    return std::string();
 }

@@ -32,5 +32,6 @@ private:
 };
 
 // The language file for a "Language" setting: 0 (and anything outside 0..1) Traditional
-// Chinese, 1 English; empty when the file is not in the program's folder.
+// Chinese, 1 English; looked for in the program's folder, then in ../share/lumetra beside it;
+// empty (the built-in texts) when it is in neither.
 std::string SelectLanguageFile(const std::string& programDir, int language);

@@ -5,7 +5,7 @@ SettingsStore::SettingsStore(Hive& hive) : hive(hive) {}
 bool SettingsStore::EnsureKey() { return hive.CreateKey(kSettingKey, nullptr); }
 
 int SettingsStore::GetLanguage() {
-    (void)EnsureKey();
+    // Read at start-up: a write here would wait for any other program's write lock.
     auto value = hive.GetValue(kSettingKey, "Language");
     if (!value)
         return 0;

@@ -5,7 +5,8 @@
 #include <string>
 
 // The "Setting" section of the application profile: "Software\Vessory\Vessory\Setting" of the
-// user's hive. Reading creates the keys, as the platform's profile service does.
+// user's hive. Reading the reader endpoint creates the keys, as the platform's profile service
+// does; reading the language at start-up writes nothing.
 class SettingsStore {
 public:
     explicit SettingsStore(Hive& hive);

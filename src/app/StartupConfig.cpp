@@ -60,6 +60,9 @@ bool SaveSuiteBackup(const AppConfig& config, Hive& userHive) {
     if (!config.registerChanged || !config.embedded || (config.embMode != 1 && config.embMode != 2) ||
         config.settingsFilePath.empty())
         return false;
+    // After any failed read or write the register may be incomplete: keep the last good backup.
+    if (userHive.StoreErrors() > 0)
+        return false;
     // Save beside the old backup first: a failed save must not leave the site without one.
     std::string temporary = config.settingsFilePath + ".new";
     std::error_code ec;

@@ -80,7 +80,7 @@ int CListCtrlEx::AppendRow(const QString& text0) {
     return listModel->InsertRow(listModel->RowCount(), text0);
 }
 
-void CListCtrlEx::AppendRows(std::vector<std::pair<std::vector<QString>, qint64>> rows) {
+void CListCtrlEx::AppendRows(ListRows rows) {
     listModel->AppendRows(std::move(rows));
 }
 

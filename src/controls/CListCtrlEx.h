@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ListCore.h"
+#include "ListRows.h"
 
 #include <QList>
 #include <QStringList>
@@ -34,7 +35,7 @@ public:
     int InsertRow(int row, const QString& text0);
     int AppendRow(const QString& text0);
     // Appends many rows in one step: each with its cells from column 0 on and its item data.
-    void AppendRows(std::vector<std::pair<std::vector<QString>, qint64>> rows);
+    void AppendRows(ListRows rows);
 
     QString CellText(int row, int col) const;
     void SetCellText(int row, int col, const QString& text);

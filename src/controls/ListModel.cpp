@@ -1,9 +1,8 @@
 #include "ListModel.h"
 
-#include "CaseFold.h"
+#include "FoldedOrder.h"
 
 #include <algorithm>
-#include <numeric>
 #include <utility>
 
 namespace {
@@ -17,6 +16,8 @@ ListModel::ListModel(QObject* parent) : QAbstractTableModel(parent) {}
 void ListModel::SetColumns(const QStringList& newHeaders) {
     beginResetModel();
     headers = newHeaders;
+    if (static_cast<std::size_t>(newHeaders.size()) > stride)
+        Widen(newHeaders.size());
     endResetModel();
 }
 
@@ -39,90 +40,82 @@ int ListModel::InsertRow(int row, const QString& text0) {
     if (row < 0)
         return -1;
     row = std::min(row, RowCount());
-    const bool atEnd = row == RowCount();
+    const bool last = row == RowCount();
     beginInsertRows(QModelIndex(), row, row);
-    Row fresh;
-    fresh.cells.push_back(text0);
-    rows.insert(rows.begin() + row, std::move(fresh));
+    const auto at = cells.insert(cells.begin() + static_cast<std::ptrdiff_t>(CellAt(row, 0)), stride, QString());
+    *at = text0;
+    itemData.insert(itemData.begin() + row, 0);
     endInsertRows();
-
-    // An append cannot change the first row of any existing key; an insertion shifts rows.
-    if (atEnd && keyIndexValid) {
-        const QString key = FoldAsciiCase(text0);
-        if (!firstRowByKey.contains(key))
-            firstRowByKey.insert(key, row);
-    } else {
-        DropKeyIndex();
-    }
+    keyIndex.RowInserted(row, last, Keys());
     return row;
 }
 
-void ListModel::AppendRows(std::vector<std::pair<std::vector<QString>, qint64>> newRows) {
-    if (newRows.empty())
+void ListModel::AppendRows(ListRows newRows) {
+    const std::size_t count = newRows.data.size();
+    if (count == 0 || newRows.columns < 1)
         return;
+    const std::size_t columns = static_cast<std::size_t>(newRows.columns);
+    newRows.cells.resize(count * columns);
+    if (columns > stride)
+        Widen(columns);
+
     const int first = RowCount();
-    beginInsertRows(QModelIndex(), first, first + static_cast<int>(newRows.size()) - 1);
-    rows.reserve(rows.size() + newRows.size());
-    for (auto& [cells, data] : newRows) {
-        Row fresh;
-        fresh.cells = std::move(cells);
-        if (fresh.cells.empty())
-            fresh.cells.emplace_back();
-        fresh.data = data;
-        if (keyIndexValid) {
-            const QString key = FoldAsciiCase(fresh.cells[0]);
-            if (!firstRowByKey.contains(key))
-                firstRowByKey.insert(key, RowCount());
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(count) - 1);
+    if (first == 0 && columns == stride) {
+        cells = std::move(newRows.cells);
+        itemData = std::move(newRows.data);
+    } else {
+        cells.reserve(cells.size() + count * stride);
+        for (std::size_t row = 0; row < count; ++row) {
+            for (std::size_t column = 0; column < columns; ++column)
+                cells.push_back(std::move(newRows.cells[row * columns + column]));
+            cells.resize(cells.size() + stride - columns);
         }
-        rows.push_back(std::move(fresh));
+        itemData.insert(itemData.end(), newRows.data.begin(), newRows.data.end());
     }
     endInsertRows();
+
+    if (first == 0) {
+        keyIndex.Rebuild(Keys(), RowCount());
+    } else {
+        for (int row = first; row < RowCount(); ++row)
+            keyIndex.RowInserted(row, true, Keys());
+    }
 }
 
 QString ListModel::CellText(int row, int column) const {
-    if (!ValidRow(row) || column < 0)
+    if (!ValidRow(row) || column < 0 || static_cast<std::size_t>(column) >= stride)
         return QString();
-    const std::vector<QString>& cells = rows[row].cells;
-    return column < static_cast<int>(cells.size()) ? cells[column] : QString();
+    return cells[CellAt(row, column)];
 }
 
 void ListModel::SetCellText(int row, int column, const QString& text) {
     if (!ValidRow(row) || column < 0 || column >= std::max(ColumnCount(), 1))
         return;
-    std::vector<QString>& cells = rows[row].cells;
-    if (column >= static_cast<int>(cells.size()))
-        cells.resize(column + 1);
-    if (column == 0 && keyIndexValid && FoldAsciiCase(cells[0]) != FoldAsciiCase(text))
-        DropKeyIndex();
-    cells[column] = text;
+    if (column == 0)
+        keyIndex.KeyChanging(row, text, Keys());
+    cells[CellAt(row, column)] = text;
     const QModelIndex cell = index(row, column);
     emit dataChanged(cell, cell, {Qt::DisplayRole});
 }
 
 qint64 ListModel::ItemData(int row) const {
-    return ValidRow(row) ? rows[row].data : 0;
+    return ValidRow(row) ? itemData[row] : 0;
 }
 
 void ListModel::SetItemData(int row, qint64 data) {
     if (ValidRow(row))
-        rows[row].data = data;
+        itemData[row] = data;
 }
 
 bool ListModel::RemoveRow(int row) {
     if (!ValidRow(row))
         return false;
-    const bool last = row == RowCount() - 1;
-    if (last && keyIndexValid) {
-        // The last row can only be the first row of its key when no other row has that key.
-        const QString key = FoldAsciiCase(CellText(row, 0));
-        auto it = firstRowByKey.find(key);
-        if (it != firstRowByKey.end() && it.value() == row)
-            firstRowByKey.erase(it);
-    } else {
-        DropKeyIndex();
-    }
+    keyIndex.RowRemoving(row, Keys());
     beginRemoveRows(QModelIndex(), row, row);
-    rows.erase(rows.begin() + row);
+    const auto from = cells.begin() + static_cast<std::ptrdiff_t>(CellAt(row, 0));
+    cells.erase(from, from + static_cast<std::ptrdiff_t>(stride));
+    itemData.erase(itemData.begin() + row);
     endRemoveRows();
     return true;
 }
@@ -144,57 +137,66 @@ ListModel::Removal ListModel::RemoveRows(std::vector<int> wanted) {
             runs.emplace_back(row, row);
     }
 
-    DropKeyIndex();
+    std::vector<int> newRowOf;
+    if (keyIndex.Valid()) {
+        newRowOf.resize(itemData.size());
+        int next = 0;
+        std::size_t gone = 0;
+        for (std::size_t row = 0; row < newRowOf.size(); ++row) {
+            const bool removed = gone < wanted.size() && static_cast<std::size_t>(wanted[gone]) == row;
+            gone += removed ? 1 : 0;
+            newRowOf[row] = removed ? -1 : next++;
+        }
+    }
+
     if (runs.size() <= maxRunsRemovedSingly) {
         for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
             beginRemoveRows(QModelIndex(), run->first, run->second);
-            rows.erase(rows.begin() + run->first, rows.begin() + run->second + 1);
+            cells.erase(cells.begin() + static_cast<std::ptrdiff_t>(CellAt(run->first, 0)),
+                        cells.begin() + static_cast<std::ptrdiff_t>(CellAt(run->second + 1, 0)));
+            itemData.erase(itemData.begin() + run->first, itemData.begin() + run->second + 1);
             endRemoveRows();
         }
     } else {
         beginResetModel();
         std::size_t out = 0;
         std::size_t next = 0; // next entry of wanted
-        for (std::size_t in = 0; in < rows.size(); ++in) {
+        for (std::size_t in = 0; in < itemData.size(); ++in) {
             if (next < wanted.size() && static_cast<std::size_t>(wanted[next]) == in) {
                 ++next;
                 continue;
             }
-            if (out != in)
-                rows[out] = std::move(rows[in]);
+            if (out != in) {
+                std::move(cells.begin() + static_cast<std::ptrdiff_t>(in * stride),
+                          cells.begin() + static_cast<std::ptrdiff_t>((in + 1) * stride),
+                          cells.begin() + static_cast<std::ptrdiff_t>(out * stride));
+                itemData[out] = itemData[in];
+            }
             ++out;
         }
-        rows.resize(out);
+        cells.resize(out * stride);
+        itemData.resize(out);
         endResetModel();
         result.reset = true;
     }
+    keyIndex.RowsRemoved(newRowOf);
     result.removed = std::move(wanted);
     return result;
 }
 
 void ListModel::Clear() {
     beginResetModel();
-    rows.clear();
+    std::vector<QString>().swap(cells);
+    std::vector<qint64>().swap(itemData);
+    stride = static_cast<std::size_t>(std::max(ColumnCount(), 1));
     endResetModel();
-    firstRowByKey.clear();
-    keyIndexValid = true;
+    keyIndex.Clear();
 }
 
 int ListModel::FindRow(const QString& text0) const {
-    const QString key = FoldAsciiCase(text0);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        if (!keyIndexValid)
-            RebuildKeyIndex();
-        auto it = firstRowByKey.constFind(key);
-        if (it == firstRowByKey.cend())
-            return -1;
-        const int row = it.value();
-        // A stale entry must never name a wrong row: check it, and rebuild once if it is off.
-        if (ValidRow(row) && !rows[row].cells.empty() && MatchesFolded(rows[row].cells[0], key))
-            return row;
-        DropKeyIndex();
-    }
-    return -1;
+    if (!keyIndex.Valid())
+        keyIndex.Rebuild(Keys(), RowCount());
+    return keyIndex.Find(text0, Keys());
 }
 
 void ListModel::SortRows(int column, bool ascending) {
@@ -202,28 +204,19 @@ void ListModel::SortRows(int column, bool ascending) {
     if (column < 0 || count < 2)
         return;
 
-    std::vector<QString> keys;
-    keys.reserve(count);
-    for (const Row& row : rows)
-        keys.push_back(column < static_cast<int>(row.cells.size()) ? FoldAsciiCase(row.cells[column]) : QString());
-
-    std::vector<int> order(count); // order[newRow] = oldRow
-    std::iota(order.begin(), order.end(), 0);
-    if (ascending)
-        std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) { return keys[a] < keys[b]; });
-    else
-        std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) { return keys[b] < keys[a]; });
+    std::vector<QStringView> texts(static_cast<std::size_t>(count));
+    if (static_cast<std::size_t>(column) < stride) {
+        for (int row = 0; row < count; ++row)
+            texts[row] = cells[CellAt(row, column)];
+    }
+    std::vector<int> source = FoldedOrder(texts, ascending); // source[newRow] = oldRow
+    std::vector<QStringView>().swap(texts);
+    std::vector<int> newRowOf(static_cast<std::size_t>(count));
+    for (int newRow = 0; newRow < count; ++newRow)
+        newRowOf[source[newRow]] = newRow;
 
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<Row> sorted;
-    sorted.reserve(count);
-    std::vector<int> newRowOf(count);
-    for (int newRow = 0; newRow < count; ++newRow) {
-        sorted.push_back(std::move(rows[order[newRow]]));
-        newRowOf[order[newRow]] = newRow;
-    }
-    rows = std::move(sorted);
-
+    PermuteRows(std::move(source));
     // Selection and current row follow their rows.
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
@@ -232,7 +225,7 @@ void ListModel::SortRows(int column, bool ascending) {
         after.push_back(index(newRowOf[old.row()], old.column()));
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-    DropKeyIndex();
+    keyIndex.Renumber(newRowOf);
 }
 
 int ListModel::rowCount(const QModelIndex& parent) const {
@@ -273,18 +266,42 @@ Qt::ItemFlags ListModel::flags(const QModelIndex& index) const {
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
 
-void ListModel::DropKeyIndex() const {
-    firstRowByKey.clear();
-    keyIndexValid = false;
+void ListModel::Widen(std::size_t newStride) {
+    std::vector<QString> wider(itemData.size() * newStride);
+    for (std::size_t row = 0; row < itemData.size(); ++row) {
+        for (std::size_t column = 0; column < stride; ++column)
+            wider[row * newStride + column] = std::move(cells[row * stride + column]);
+    }
+    cells = std::move(wider);
+    stride = newStride;
 }
 
-void ListModel::RebuildKeyIndex() const {
-    firstRowByKey.clear();
-    firstRowByKey.reserve(RowCount());
-    for (int row = 0; row < RowCount(); ++row) {
-        QString key = FoldAsciiCase(CellText(row, 0));
-        if (!firstRowByKey.contains(key))
-            firstRowByKey.insert(std::move(key), row);
+void ListModel::PermuteRows(std::vector<int> source) {
+    // Cycle by cycle in place, so a sort of a million rows needs one spare row, not a second
+    // copy of the cells.
+    std::vector<QString> spare(stride);
+    for (std::size_t start = 0; start < source.size(); ++start) {
+        if (source[start] < 0 || static_cast<std::size_t>(source[start]) == start) {
+            source[start] = -1;
+            continue;
+        }
+        const auto rowBegin = [this](std::size_t row) {
+            return cells.begin() + static_cast<std::ptrdiff_t>(row * stride);
+        };
+        std::move(rowBegin(start), rowBegin(start + 1), spare.begin());
+        const qint64 spareData = itemData[start];
+        std::size_t hole = start;
+        for (;;) {
+            const std::size_t from = static_cast<std::size_t>(source[hole]);
+            source[hole] = -1;
+            if (from == start) {
+                std::move(spare.begin(), spare.end(), rowBegin(hole));
+                itemData[hole] = spareData;
+                break;
+            }
+            std::move(rowBegin(from), rowBegin(from + 1), rowBegin(hole));
+            itemData[hole] = itemData[from];
+            hole = from;
+        }
     }
-    keyIndexValid = true;
 }

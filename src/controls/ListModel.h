@@ -1,16 +1,20 @@
 #pragma once
 
+#include "ListRows.h"
+#include "RowKeyIndex.h"
+
 #include <QAbstractTableModel>
-#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
 
+#include <cstddef>
 #include <vector>
 
 // Rows of cell texts with one 64-bit item data each, as the sortable list shows them.
-// Keeps a case-insensitive index of the column-0 texts so that a row is found by its key
-// without a scan; the index is rebuilt lazily after anything that reorders rows.
+// The cells lie in one array, row after row, so a row costs its cells and nothing else; equal
+// texts (labels, flags) share one string. A case-insensitive index of the column-0 texts
+// finds a row by its key without a scan and follows sorts, insertions and removals.
 class ListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -23,11 +27,11 @@ public:
     void SetHeaderText(int column, const QString& text);
     Qt::Alignment ColumnAlignment(int column) const;
 
-    int RowCount() const { return static_cast<int>(rows.size()); }
+    int RowCount() const { return static_cast<int>(itemData.size()); }
     // row beyond the end appends. Returns the new row's index, -1 when row is negative.
     int InsertRow(int row, const QString& text0);
-    // Appends many rows at once (cells from column 0 on, item data); one insertion for views.
-    void AppendRows(std::vector<std::pair<std::vector<QString>, qint64>> newRows);
+    // Appends many rows at once; one insertion for views.
+    void AppendRows(ListRows newRows);
     QString CellText(int row, int column) const;
     void SetCellText(int row, int column, const QString& text);
     qint64 ItemData(int row) const;
@@ -45,7 +49,8 @@ public:
     // First row whose column-0 text equals text0 with ASCII letter case ignored; -1 when none.
     int FindRow(const QString& text0) const;
 
-    // Stable sort by the folded text of the column; every row keeps its item data.
+    // Sort by the folded text of the column; rows with equal texts keep their order, and
+    // every row keeps its item data.
     void SortRows(int column, bool ascending);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -55,18 +60,17 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    struct Row {
-        std::vector<QString> cells; // may be shorter than the column count; missing cells are empty
-        qint64 data = 0;
-    };
-
     bool ValidRow(int row) const { return row >= 0 && row < RowCount(); }
-    void DropKeyIndex() const;
-    void RebuildKeyIndex() const;
+    std::size_t CellAt(int row, int column) const { return static_cast<std::size_t>(row) * stride + column; }
+    KeyColumn Keys() const { return {cells.data(), stride}; }
+    // More cells per row; existing texts stay in their columns.
+    void Widen(std::size_t newStride);
+    // Puts the rows into the order given by source (source[newRow] = oldRow).
+    void PermuteRows(std::vector<int> source);
 
     QStringList headers;
-    std::vector<Row> rows;
-
-    mutable QHash<QString, int> firstRowByKey;
-    mutable bool keyIndexValid = true;
+    std::size_t stride = 1; // cells per row: never fewer than the columns, never shrinks while rows remain
+    std::vector<QString> cells;
+    std::vector<qint64> itemData;
+    mutable RowKeyIndex keyIndex;
 };

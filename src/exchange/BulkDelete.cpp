@@ -3,6 +3,7 @@
 #include "BatchWriter.h"
 #include "HeldHiveQuestion.h"
 #include "CListCtrlEx.h"
+#include "LongWork.h"
 #include "MainDialog.h"
 #include "Prompts.h"
 #include "UiTexts.h"
@@ -48,32 +49,40 @@ DeleteOutcome DeleteRowsInScope(MainDialog& main, RowScope scope) {
     CListCtrlEx& list = *main.List();
     RegisterContext& context = main.Context();
     DeleteOutcome outcome;
+    {
+        // The walk and the deletes each move the bar over the rows once.
+        const int inScope = RowsInScope(list, scope);
+        LongWork work(main, inScope, 2 * qint64(inScope));
 
-    std::vector<int> rows;
-    std::vector<TagRecord> records;
-    const int count = list.RowCount();
-    for (int row = 0; row < count; ++row) {
-        if (!RowInScope(scope, list.CellText(row, RegisterColumn::mark)))
-            continue;
-        rows.push_back(row);
-        TagRecord record;
-        record.tagId = list.CellText(row, RegisterColumn::tag).toStdString();
-        records.push_back(std::move(record));
-    }
+        std::vector<int> rows;
+        std::vector<TagRecord> records;
+        const int count = list.RowCount();
+        for (int row = 0; row < count; ++row) {
+            if (!RowInScope(scope, list.CellText(row, RegisterColumn::mark)))
+                continue;
+            work.Step(qint64(rows.size()));
+            rows.push_back(row);
+            TagRecord record;
+            record.tagId = list.CellText(row, RegisterColumn::tag).toStdString();
+            records.push_back(std::move(record));
+        }
 
-    BatchWriter writer(context.store.GetHive(), 1000, AskWhenHiveHeld(main));
-    const std::vector<bool> gone =
-        writer.Run(records.size(), [&](size_t i) { return context.store.DeleteTag(records[i]); });
-    std::vector<int> doomed;
-    doomed.reserve(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (gone[i])
-            doomed.push_back(rows[i]);
-        else
-            ++outcome.failed;
+        BatchWriter writer(context.store.GetHive(), 1000, AskWhenHiveHeld(main));
+        const std::vector<bool> gone = writer.Run(records.size(), [&](size_t i) {
+            work.Step(qint64(records.size() + i));
+            return context.store.DeleteTag(records[i]);
+        });
+        std::vector<int> doomed;
+        doomed.reserve(rows.size());
+        for (size_t i = 0; i < rows.size(); ++i) {
+            if (gone[i])
+                doomed.push_back(rows[i]);
+            else
+                ++outcome.failed;
+        }
+        outcome.deleted = static_cast<int>(doomed.size());
+        list.DeleteRows(std::move(doomed));
     }
-    outcome.deleted = static_cast<int>(doomed.size());
-    list.DeleteRows(std::move(doomed));
 
     main.ShowCountLine();
     context.config.registerChanged = true;

@@ -7,6 +7,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <cerrno>
 #include <iconv.h>
 #endif
 
@@ -32,46 +33,106 @@ std::optional<std::string> Convert(std::string_view bytes, UINT from, UINT to) {
     WideCharToMultiByte(to, 0, w.data(), wide, text.data(), out, nullptr, lossyFlag);
     return text;
 }
+
+bool AppendFromBig5(std::string& out, std::string_view bytes) {
+    std::optional<std::string> text = Convert(bytes, kBig5, CP_UTF8);
+    if (text)
+        out += *text;
+    return text.has_value();
+}
+
+bool AppendToBig5(std::string& out, std::string_view text) {
+    std::optional<std::string> bytes = Convert(text, CP_UTF8, kBig5);
+    if (bytes)
+        out += *bytes;
+    return bytes.has_value();
+}
 #else
-// glibc's "CP950" knows the Windows table except the user-defined areas, which come first.
-std::optional<std::string> Convert(std::string_view bytes, const char* from, const char* to) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return std::nullopt;
-    std::string out;
-    out.resize(bytes.size() * 4 + 16);
+// One converter per direction and thread, opened on first use: files convert line by line,
+// and opening a converter costs more than converting a line.
+class IconvHandle {
+public:
+    IconvHandle(const char* to, const char* from) : cd(iconv_open(to, from)) {}
+    ~IconvHandle() {
+        if (Ok())
+            iconv_close(cd);
+    }
+    IconvHandle(const IconvHandle&) = delete;
+    IconvHandle& operator=(const IconvHandle&) = delete;
+    bool Ok() const { return cd != reinterpret_cast<iconv_t>(-1); }
+    iconv_t Get() const { return cd; }
+
+private:
+    iconv_t cd;
+};
+
+// Appends the conversion of bytes to out. The room is sized to the need: maxOutPerIn output
+// bytes for every input byte, grown only if a converter ever needs more.
+bool AppendIconv(std::string& out, std::string_view bytes, IconvHandle& handle, size_t maxOutPerIn) {
+    if (!handle.Ok())
+        return false;
+    iconv(handle.Get(), nullptr, nullptr, nullptr, nullptr); // back to the initial state
+    const size_t start = out.size();
+    out.resize(start + bytes.size() * maxOutPerIn + 8);
     char* in = const_cast<char*>(bytes.data());
     size_t inLeft = bytes.size();
-    char* dst = out.data();
-    size_t outLeft = out.size();
-    bool ok = iconv(cd, &in, &inLeft, &dst, &outLeft) != static_cast<size_t>(-1) &&
-              iconv(cd, nullptr, nullptr, &dst, &outLeft) != static_cast<size_t>(-1);
-    iconv_close(cd);
-    if (!ok)
-        return std::nullopt;
-    out.resize(out.size() - outLeft);
-    return out;
+    size_t used = 0;
+    for (;;) {
+        char* dst = out.data() + start + used;
+        size_t outLeft = out.size() - start - used;
+        const size_t converted = iconv(handle.Get(), &in, &inLeft, &dst, &outLeft);
+        const int error = errno;
+        used = static_cast<size_t>(dst - (out.data() + start));
+        if (converted != static_cast<size_t>(-1) &&
+            iconv(handle.Get(), nullptr, nullptr, &dst, &outLeft) != static_cast<size_t>(-1)) {
+            used = static_cast<size_t>(dst - (out.data() + start));
+            break;
+        }
+        if (converted != static_cast<size_t>(-1) || error != E2BIG) {
+            out.resize(start);
+            return false;
+        }
+        out.resize(out.size() + inLeft * maxOutPerIn + 16);
+    }
+    out.resize(start + used);
+    return true;
+}
+
+// glibc's "CP950" knows the Windows table except the user-defined areas, which come first.
+// A Big5 pair becomes at most three bytes of UTF-8; a UTF-8 character never grows in Big5.
+bool AppendFromBig5(std::string& out, std::string_view bytes) {
+    thread_local IconvHandle handle("UTF-8", "CP950");
+    return AppendIconv(out, bytes, handle, 2);
+}
+
+bool AppendToBig5(std::string& out, std::string_view text) {
+    thread_local IconvHandle handle("CP950", "UTF-8");
+    return AppendIconv(out, text, handle, 1);
 }
 #endif
 
-#ifdef _WIN32
-std::optional<std::string> PlatformFromBig5(std::string_view bytes) { return Convert(bytes, kBig5, CP_UTF8); }
-std::optional<std::string> PlatformToBig5(std::string_view text) { return Convert(text, CP_UTF8, kBig5); }
-#else
-std::optional<std::string> PlatformFromBig5(std::string_view bytes) { return Convert(bytes, "CP950", "UTF-8"); }
-std::optional<std::string> PlatformToBig5(std::string_view text) { return Convert(text, "UTF-8", "CP950"); }
-#endif
+bool IsAscii(char c) { return static_cast<unsigned char>(c) < 0x80; }
 
-bool AppendConverted(std::string& out, std::string_view run, std::optional<std::string> (*convert)(std::string_view)) {
-    // ASCII is the same in both encodings, and most lines of a tag file are nothing else.
-    if (std::all_of(run.begin(), run.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-        out += run;
-        return true;
+// ASCII is the same in both encodings, and most of a tag file is nothing else: only the spans
+// between ASCII go to the converter. In Big5 a pair's second byte may look like ASCII, so a
+// span there goes on pair by pair.
+bool AppendConverted(std::string& out, std::string_view run, bool fromBig5) {
+    size_t at = 0;
+    while (at < run.size()) {
+        size_t plain = at;
+        while (plain < run.size() && IsAscii(run[plain]))
+            ++plain;
+        out.append(run.substr(at, plain - at));
+        if (plain == run.size())
+            break;
+        size_t end = plain;
+        while (end < run.size() && !IsAscii(run[end]))
+            end = fromBig5 ? std::min(end + 2, run.size()) : end + 1;
+        const std::string_view span = run.substr(plain, end - plain);
+        if (!(fromBig5 ? AppendFromBig5(out, span) : AppendToBig5(out, span)))
+            return false;
+        at = end;
     }
-    std::optional<std::string> converted = convert(run);
-    if (!converted)
-        return false;
-    out += *converted;
     return true;
 }
 
@@ -152,14 +213,14 @@ std::optional<std::string> Big5ToUtf8(std::string_view bytes) {
         }
         const char32_t user = UserDefinedCharacter(lead, static_cast<unsigned char>(bytes[i + 1]));
         if (user != 0) {
-            if (!AppendConverted(text, bytes.substr(runStart, i - runStart), PlatformFromBig5))
+            if (!AppendConverted(text, bytes.substr(runStart, i - runStart), true))
                 return std::nullopt;
             AppendUtf8(text, user);
             runStart = i + 2;
         }
         i += 2;
     }
-    if (!AppendConverted(text, bytes.substr(runStart), PlatformFromBig5))
+    if (!AppendConverted(text, bytes.substr(runStart), true))
         return std::nullopt;
     return text;
 }
@@ -176,7 +237,7 @@ std::optional<std::string> Utf8ToBig5(std::string_view text) {
             const char32_t c = char32_t(lead & 0x0F) << 12 | char32_t(text[i + 1] & 0x3F) << 6 |
                                char32_t(text[i + 2] & 0x3F);
             if (std::optional<std::string> pair = UserDefinedBytes(c)) {
-                if (!AppendConverted(bytes, text.substr(runStart, i - runStart), PlatformToBig5))
+                if (!AppendConverted(bytes, text.substr(runStart, i - runStart), false))
                     return std::nullopt;
                 bytes += *pair;
                 runStart = i + 3;
@@ -186,7 +247,7 @@ std::optional<std::string> Utf8ToBig5(std::string_view text) {
         }
         ++i;
     }
-    if (!AppendConverted(bytes, text.substr(runStart), PlatformToBig5))
+    if (!AppendConverted(bytes, text.substr(runStart), false))
         return std::nullopt;
     return bytes;
 }

@@ -24,7 +24,8 @@ public:
     // Creates the key and any missing keys above it; created tells whether it was new.
     [[nodiscard]] virtual bool CreateKey(const std::string& path, bool* created) = 0;
     [[nodiscard]] virtual bool KeyExists(const std::string& path) = 0;
-    // Names of the direct subkeys in case-insensitive name order; nullopt when the key is missing.
+    // Names of the direct subkeys in case-insensitive name order; nullopt when the key is missing
+    // or could not be read.
     virtual std::optional<std::vector<std::string>> SubKeys(const std::string& path) = 0;
     // Deletes a key that has no subkeys (with its values).
     [[nodiscard]] virtual bool DeleteKey(const std::string& path) = 0;
@@ -43,6 +44,18 @@ public:
     // Whether the last BeginBatch failed only because another program held the hive's write
     // lock past the wait; trying again later may succeed.
     virtual bool LastBatchWasBusy() const { return false; }
+
+    // Reads and writes that the store could not carry out (damaged, locked past the busy
+    // timeout, unreadable) in this run; a missing key or value is no error. A read that fails
+    // returns nothing rather than a part, and this count grows: callers compare it before and
+    // after to tell a failure from a missing key.
+    int StoreErrors() const { return storeErrors; }
+
+protected:
+    void NoteStoreError() { ++storeErrors; }
+
+private:
+    int storeErrors = 0;
 };
 
 // Commits a batch when it goes out of scope, unless told to roll back.

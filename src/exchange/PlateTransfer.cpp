@@ -3,6 +3,7 @@
 #include "BatchWriter.h"
 #include "CListCtrlEx.h"
 #include "HeldHiveQuestion.h"
+#include "LongWork.h"
 #include "MainDialog.h"
 #include "Prompts.h"
 #include "UiTexts.h"
@@ -21,32 +22,42 @@ int TransferRows(MainDialog& main, RowScope scope) {
         int carType;
     };
     std::vector<Pending> pending;
-    // The count is read again after every row: boxes shown on the way let other handlers run.
-    for (int row = 0; row < list.RowCount(); ++row) {
-        if (!RowInScope(scope, list.CellText(row, RegisterColumn::mark)))
-            continue;
-        const QString tag = list.CellText(row, RegisterColumn::tag);
-        const QString plate = list.CellText(row, RegisterColumn::plate);
-        if (plate.isEmpty())
-            continue;
-        const int carType = list.ItemData(row) == 2 ? 2 : 1;
-        if (context.PlatesOf(carType).Exists(plate.toStdString())) {
-            pending.push_back({tag.toStdString(), plate.toStdString(), carType});
-            continue;
+    std::vector<PlateList::SetTagResult> results;
+    std::vector<bool> done;
+    {
+        // The walk and the writes each move the bar over the rows once.
+        const int inScope = RowsInScope(list, scope);
+        LongWork work(main, inScope, 2 * qint64(inScope));
+        int visited = 0;
+        // The count is read again after every row: boxes shown on the way let other handlers run.
+        for (int row = 0; row < list.RowCount(); ++row) {
+            if (!RowInScope(scope, list.CellText(row, RegisterColumn::mark)))
+                continue;
+            work.Step(visited++);
+            const QString tag = list.CellText(row, RegisterColumn::tag);
+            const QString plate = list.CellText(row, RegisterColumn::plate);
+            if (plate.isEmpty())
+                continue;
+            const int carType = list.ItemData(row) == 2 ? 2 : 1;
+            if (context.PlatesOf(carType).Exists(plate.toStdString())) {
+                pending.push_back({tag.toStdString(), plate.toStdString(), carType});
+                continue;
+            }
+            // A fixed English diagnostic, as the suite shows it.
+            prompts().Message(&main, QStringLiteral("\nTag:") + tag + QStringLiteral(" \nID:") + plate +
+                                         QStringLiteral(" NOT FOUND!"));
         }
-        // A fixed English diagnostic, as the suite shows it.
-        prompts().Message(&main, QStringLiteral("\nTag:") + tag + QStringLiteral(" \nID:") + plate +
-                                     QStringLiteral(" NOT FOUND!"));
-    }
 
-    // The writes go in batches after the walk, so no box waits while the write lock is held.
-    std::vector<PlateList::SetTagResult> results(pending.size(), PlateList::SetTagResult::Failed);
-    BatchWriter writer(context.cars.GetHive(), 1000, AskWhenHiveHeld(main));
-    const std::vector<bool> done = writer.Run(pending.size(), [&](size_t i) {
-        const Pending& p = pending[i];
-        results[i] = context.PlatesOf(p.carType).SetTag(p.plate, p.tag, true);
-        return results[i] != PlateList::SetTagResult::Failed;
-    });
+        // The writes go in batches after the walk, so no box waits while the write lock is held.
+        results.assign(pending.size(), PlateList::SetTagResult::Failed);
+        BatchWriter writer(context.cars.GetHive(), 1000, AskWhenHiveHeld(main));
+        done = writer.Run(pending.size(), [&](size_t i) {
+            work.Step(qint64(inScope) + qint64(i));
+            const Pending& p = pending[i];
+            results[i] = context.PlatesOf(p.carType).SetTag(p.plate, p.tag, true);
+            return results[i] != PlateList::SetTagResult::Failed;
+        });
+    }
     int written = 0;
     int failed = 0;
     for (size_t i = 0; i < pending.size(); ++i) {

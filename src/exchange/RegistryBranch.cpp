@@ -56,16 +56,18 @@ std::optional<HiveKey> RegistryBranch::OpenKey(const std::string& rel) {
 
 int RegistryBranch::EnumSubKeys(const std::string& rel, std::vector<std::string>& names) {
     names.clear();
+    int errors = hive.StoreErrors();
     auto found = hive.SubKeys(FullPath(rel));
     if (!found)
-        return 0;
+        return hive.StoreErrors() == errors ? 0 : -1;
     names = std::move(*found);
     return static_cast<int>(names.size());
 }
 
 bool RegistryBranch::DeleteTree(const std::string& rel) {
     std::vector<std::string> names;
-    EnumSubKeys(rel, names);
+    if (EnumSubKeys(rel, names) < 0)
+        return false;
     // One transaction, so other readers never see half a tree gone.
     HiveBatch batch(hive);
     bool ok = DeleteChildren(rel, names, true);
@@ -82,7 +84,10 @@ bool RegistryBranch::DeleteChildren(const std::string& rel, const std::vector<st
     for (const std::string& name : names) {
         std::string child = rel + "\\" + name;
         std::vector<std::string> grandChildren;
-        if (EnumSubKeys(child, grandChildren) > 0)
+        int found = EnumSubKeys(child, grandChildren);
+        if (found < 0)
+            return false;
+        if (found > 0)
             ok = DeleteChildren(child, grandChildren, false) && ok;
         ok = hive.DeleteKey(FullPath(child)) && ok;
     }

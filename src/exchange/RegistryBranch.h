@@ -43,7 +43,8 @@ public:
 
     [[nodiscard]] std::optional<HiveKey> CreateKey(const std::string& rel, bool* created = nullptr);
     [[nodiscard]] std::optional<HiveKey> OpenKey(const std::string& rel);
-    // Empties names, then lists the key's direct subkeys; 0 when the key cannot be opened.
+    // Empties names, then lists the key's direct subkeys; 0 when the key does not exist, -1
+    // (names empty) when the store failed to read them.
     int EnumSubKeys(const std::string& rel, std::vector<std::string>& names);
     // Deletes the key and everything below it, deepest first; false when anything stayed.
     bool DeleteTree(const std::string& rel);

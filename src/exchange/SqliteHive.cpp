@@ -1,19 +1,11 @@
 #include "SqliteHive.h"
 
+#include "SqliteHiveFile.h"
+
 #include <sqlite3.h>
 
 #include <filesystem>
-#include <random>
 #include <system_error>
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 class SqliteHive::Statement {
 public:
@@ -57,79 +49,7 @@ private:
 
 namespace {
 
-constexpr const char* kSchema = R"(
-CREATE TABLE IF NOT EXISTS keys(
-    id INTEGER PRIMARY KEY,
-    parent INTEGER,
-    name TEXT NOT NULL,
-    fold TEXT NOT NULL UNIQUE);
-CREATE INDEX IF NOT EXISTS keys_by_parent ON keys(parent, name COLLATE NOCASE);
-CREATE TABLE IF NOT EXISTS vals(
-    key INTEGER NOT NULL,
-    name TEXT NOT NULL COLLATE NOCASE,
-    type INTEGER NOT NULL,
-    data BLOB,
-    PRIMARY KEY(key, name)) WITHOUT ROWID;
-INSERT OR IGNORE INTO keys(id, parent, name, fold) VALUES(1, NULL, '', '');
-)";
-
 constexpr long long kRootId = 1;
-
-enum class Moved { Done, TargetExists, Failed };
-
-// Puts a finished file under its final name in one step. Without replace it never goes over a
-// file that appeared meanwhile (another program created the hive first).
-Moved MoveIntoPlace(const std::string& from, const std::string& to, bool replace) {
-#ifdef _WIN32
-    std::wstring wideFrom = std::filesystem::path(from).wstring();
-    std::wstring wideTo = std::filesystem::path(to).wstring();
-    if (MoveFileExW(wideFrom.c_str(), wideTo.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0))
-        return Moved::Done;
-    DWORD error = GetLastError();
-    return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? Moved::TargetExists : Moved::Failed;
-#else
-    if (replace)
-        return std::rename(from.c_str(), to.c_str()) == 0 ? Moved::Done : Moved::Failed;
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return Moved::Done;
-    if (errno == EEXIST)
-        return Moved::TargetExists;
-    // File systems without the no-replace rename still refuse a link over an existing name.
-    if (link(from.c_str(), to.c_str()) != 0)
-        return errno == EEXIST ? Moved::TargetExists : Moved::Failed;
-    unlink(from.c_str());
-    return Moved::Done;
-#endif
-}
-
-// A name beside file that no other program uses.
-std::string TemporaryName(const std::string& file) {
-    std::random_device random;
-    return file + ".new-" + std::to_string(random()) + std::to_string(random());
-}
-
-// Builds a complete empty hive (tables, WAL mode) under a temporary name and moves it to file,
-// so no other program ever sees the hive half-made. True when file now holds a hive, whoever
-// made it.
-bool CreateWhole(const std::string& file, bool replaceEmpty) {
-    std::string temp = TemporaryName(file);
-    sqlite3* db = nullptr;
-    bool ok = sqlite3_open_v2(temp.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                              nullptr) == SQLITE_OK;
-    auto exec = [&](const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; };
-    ok = ok && exec("PRAGMA journal_mode=WAL") && exec("BEGIN") && exec(kSchema) && exec("COMMIT");
-    // Closing the only connection checkpoints the WAL into the file and removes it.
-    ok = sqlite3_close(db) == SQLITE_OK && ok;
-    std::error_code ec;
-    ok = ok && !std::filesystem::exists(temp + "-wal", ec);
-    Moved moved = ok ? MoveIntoPlace(temp, file, replaceEmpty) : Moved::Failed;
-    if (moved != Moved::Done) {
-        std::filesystem::remove(temp, ec);
-        std::filesystem::remove(temp + "-wal", ec);
-        std::filesystem::remove(temp + "-shm", ec);
-    }
-    return moved != Moved::Failed;
-}
 
 } // namespace
 
@@ -166,7 +86,10 @@ SqliteHive::~SqliteHive() {
     sqlite3_close(db);
 }
 
-std::unique_ptr<SqliteHive> SqliteHive::Open(const std::string& file, int busyTimeoutMs) {
+std::unique_ptr<SqliteHive> SqliteHive::Open(const std::string& file, int busyTimeoutMs, HiveProblem* problem) {
+    HiveProblem ignored;
+    HiveProblem& found = problem ? *problem : ignored;
+    found = HiveProblem::CannotOpen;
     std::error_code ec;
     std::filesystem::path folder = std::filesystem::path(file).parent_path();
     if (!folder.empty())
@@ -174,8 +97,15 @@ std::unique_ptr<SqliteHive> SqliteHive::Open(const std::string& file, int busyTi
     // A missing or empty file becomes a whole hive first; an existing hive is opened as it is.
     auto size = std::filesystem::file_size(file, ec);
     bool missing = ec == std::errc::no_such_file_or_directory;
-    if ((missing || (!ec && size == 0)) && !CreateWhole(file, !missing))
+    if ((missing || (!ec && size == 0)) && !CreateWholeHive(file, !missing))
         return nullptr;
+    // Decided before anything may write: a damaged hive or another program's file stays as it is,
+    // and a hive held by another writer opens without waiting for its write lock.
+    HiveFileState state = InspectHiveFile(file, busyTimeoutMs);
+    found = state.problem;
+    if (found != HiveProblem::None)
+        return nullptr;
+    found = HiveProblem::CannotOpen;
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
         sqlite3_close(db);
@@ -187,9 +117,18 @@ std::unique_ptr<SqliteHive> SqliteHive::Open(const std::string& file, int busyTi
     // The register is read whole at start-up: keep its pages in memory rather than re-reading them.
     hive->Exec("PRAGMA cache_size=-32768");
     hive->Exec("PRAGMA mmap_size=268435456");
-    if (!hive->Exec("PRAGMA journal_mode=WAL") || !hive->Exec("PRAGMA synchronous=NORMAL") ||
-        !hive->Exec("BEGIN IMMEDIATE") || !hive->Exec(kSchema) || !hive->Exec("COMMIT") || !hive->Prepare())
+    hive->Exec("PRAGMA synchronous=NORMAL");
+    // Only what is missing takes the write lock.
+    bool ok = (!state.needsWal || hive->Exec("PRAGMA journal_mode=WAL")) &&
+              (!state.needsSchema ||
+               (hive->Exec("BEGIN IMMEDIATE") && hive->Exec(kHiveSchema) && hive->Exec("COMMIT")));
+    if (!ok) {
+        found = ProblemOfResult(sqlite3_errcode(db));
         return nullptr;
+    }
+    if (!hive->Prepare())
+        return nullptr;
+    found = HiveProblem::None;
     return hive;
 }
 
@@ -209,7 +148,19 @@ std::unique_ptr<SqliteHive> SqliteHive::OpenReadOnly(const std::string& file) {
     return hive;
 }
 
-bool SqliteHive::Exec(const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+bool SqliteHive::Exec(const char* sql) {
+    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK)
+        return true;
+    NoteStoreError();
+    return false;
+}
+
+int SqliteHive::Step(Statement& statement) {
+    int rc = statement.Step();
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        NoteStoreError();
+    return rc;
+}
 
 bool SqliteHive::Prepare() {
     findKey = std::make_unique<Statement>(db, "SELECT id FROM keys WHERE fold = ?1");
@@ -237,7 +188,7 @@ std::optional<long long> SqliteHive::FindKey(const std::string& path) {
         return std::nullopt;
     findKey->Bind(1, FoldName(path));
     std::optional<long long> id;
-    if (findKey->Step() == SQLITE_ROW)
+    if (Step(*findKey) == SQLITE_ROW)
         id = findKey->Int(0);
     findKey->Reset();
     return id;
@@ -252,12 +203,15 @@ std::optional<long long> SqliteHive::CreateChain(const std::string& path, bool* 
     bool made = false;
     for (const std::string& name : *names) {
         sofar += sofar.empty() ? name : "\\" + name;
+        int errors = StoreErrors();
         if (auto id = FindKey(sofar)) {
             parent = *id;
             continue;
         }
+        if (StoreErrors() != errors)
+            return std::nullopt;
         insertKey->Bind(1, parent).Bind(2, name).Bind(3, FoldName(sofar));
-        int rc = insertKey->Step();
+        int rc = Step(*insertKey);
         insertKey->Reset();
         if (rc != SQLITE_DONE)
             return std::nullopt;
@@ -286,9 +240,12 @@ std::optional<std::vector<std::string>> SqliteHive::SubKeys(const std::string& p
         return std::nullopt;
     std::vector<std::string> names;
     childKeys->Bind(1, *id);
-    while (childKeys->Step() == SQLITE_ROW)
+    int rc;
+    while ((rc = Step(*childKeys)) == SQLITE_ROW)
         names.push_back(childKeys->Text(0));
     childKeys->Reset();
+    if (rc != SQLITE_DONE)
+        return std::nullopt; // never a part of the list as if it were all
     return names;
 }
 
@@ -300,14 +257,14 @@ bool SqliteHive::DeleteKey(const std::string& path) {
     bool ok = false;
     if (auto id = FindKey(path)) {
         hasChild->Bind(1, *id);
-        bool childless = hasChild->Step() == SQLITE_DONE;
+        bool childless = Step(*hasChild) == SQLITE_DONE;
         hasChild->Reset();
         if (childless) {
             deleteValues->Bind(1, *id);
-            ok = deleteValues->Step() == SQLITE_DONE;
+            ok = Step(*deleteValues) == SQLITE_DONE;
             deleteValues->Reset();
             deleteKey->Bind(1, *id);
-            ok = deleteKey->Step() == SQLITE_DONE && ok;
+            ok = ok && Step(*deleteKey) == SQLITE_DONE;
             deleteKey->Reset();
         }
     }
@@ -321,7 +278,7 @@ bool SqliteHive::SetValue(const std::string& path, const std::string& name, cons
     if (!id)
         return false;
     setValue->Bind(1, *id).Bind(2, name).Bind(3, static_cast<long long>(value.type)).BindBlob(4, value.data);
-    int rc = setValue->Step();
+    int rc = Step(*setValue);
     setValue->Reset();
     return rc == SQLITE_DONE;
 }
@@ -332,7 +289,7 @@ std::optional<HiveValue> SqliteHive::GetValue(const std::string& path, const std
         return std::nullopt;
     getValue->Bind(1, *id).Bind(2, name);
     std::optional<HiveValue> value;
-    if (getValue->Step() == SQLITE_ROW)
+    if (Step(*getValue) == SQLITE_ROW)
         value = HiveValue{static_cast<ValueType>(getValue->Int(0)), getValue->Blob(1)};
     getValue->Reset();
     return value;
@@ -343,11 +300,18 @@ std::optional<std::vector<std::pair<std::string, HiveValue>>> SqliteHive::Values
     if (!id)
         return std::nullopt;
     std::vector<std::pair<std::string, HiveValue>> values;
-    allValues->Bind(1, *id);
-    while (allValues->Step() == SQLITE_ROW)
+    if (!ReadValues(*id, values))
+        return std::nullopt;
+    return values;
+}
+
+bool SqliteHive::ReadValues(long long id, std::vector<std::pair<std::string, HiveValue>>& values) {
+    allValues->Bind(1, id);
+    int rc;
+    while ((rc = Step(*allValues)) == SQLITE_ROW)
         values.push_back({allValues->Text(0), {static_cast<ValueType>(allValues->Int(1)), allValues->Blob(2)}});
     allValues->Reset();
-    return values;
+    return rc == SQLITE_DONE;
 }
 
 bool SqliteHive::BeginBatch(bool write) {
@@ -384,10 +348,8 @@ bool SqliteHive::CopyTree(long long fromId, SqliteHive& target, const std::strin
     if (!targetPath.empty() && !target.CreateKey(targetPath, nullptr))
         return false;
     std::vector<std::pair<std::string, HiveValue>> values;
-    allValues->Bind(1, fromId);
-    while (allValues->Step() == SQLITE_ROW)
-        values.push_back({allValues->Text(0), {static_cast<ValueType>(allValues->Int(1)), allValues->Blob(2)}});
-    allValues->Reset();
+    if (!ReadValues(fromId, values))
+        return false;
     for (const auto& [name, value] : values)
         if (!target.SetValue(targetPath, name, value))
             return false;
@@ -395,8 +357,11 @@ bool SqliteHive::CopyTree(long long fromId, SqliteHive& target, const std::strin
     std::vector<std::pair<long long, std::string>> children;
     Statement list(db, "SELECT id, name FROM keys WHERE parent = ?1 ORDER BY name COLLATE NOCASE, name");
     list.Bind(1, fromId);
-    while (list.Step() == SQLITE_ROW)
+    int rc;
+    while ((rc = Step(list)) == SQLITE_ROW)
         children.push_back({list.Int(0), list.Text(1)});
+    if (rc != SQLITE_DONE)
+        return false;
     for (const auto& [id, name] : children)
         if (!CopyTree(id, target, targetPath.empty() ? name : targetPath + "\\" + name))
             return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Hive.h"
+#include "SqliteHiveFile.h"
 
 #include <memory>
 #include <string>
@@ -13,8 +14,10 @@ struct sqlite3_stmt;
 // transaction waits for it and then goes through.
 class SqliteHive : public Hive {
 public:
-    // Opens or creates the hive file (and its folder). nullptr when that fails.
-    static std::unique_ptr<SqliteHive> Open(const std::string& file, int busyTimeoutMs = 15000);
+    // Opens or creates the hive file (and its folder). nullptr when that fails, and problem
+    // says why; a damaged hive or a file that is not a hive is left untouched.
+    static std::unique_ptr<SqliteHive> Open(const std::string& file, int busyTimeoutMs = 15000,
+                                            HiveProblem* problem = nullptr);
     // Opens an existing hive for reading only; nullptr when it does not exist.
     static std::unique_ptr<SqliteHive> OpenReadOnly(const std::string& file);
     ~SqliteHive() override;
@@ -39,6 +42,9 @@ private:
     SqliteHive(sqlite3* db, std::string file, bool readOnly);
     bool Prepare();
     bool Exec(const char* sql);
+    // Steps a statement; any result but a row or the end is a store error.
+    int Step(Statement& statement);
+    bool ReadValues(long long id, std::vector<std::pair<std::string, HiveValue>>& values);
     std::optional<long long> FindKey(const std::string& path);
     std::optional<long long> CreateChain(const std::string& path, bool* created);
     bool CopyTree(long long fromId, SqliteHive& target, const std::string& targetPath);

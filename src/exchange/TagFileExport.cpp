@@ -2,6 +2,7 @@
 
 #include "CListCtrlEx.h"
 #include "CodePage.h"
+#include "LongWork.h"
 #include "MainDialog.h"
 #include "Prompts.h"
 #include "TagFileLine.h"
@@ -40,7 +41,7 @@ void ReportLeftOut(MainDialog& main, const std::vector<std::string>& tags) {
 
 } // namespace
 
-TagFileText TagFileTextOf(const CListCtrlEx& list, RowScope scope) {
+TagFileText TagFileTextOf(const CListCtrlEx& list, RowScope scope, const std::function<void(qint64)>& step) {
     TagFileText text;
     std::vector<std::string> tags;
     std::vector<size_t> starts; // where each row's line begins in utf8
@@ -48,6 +49,8 @@ TagFileText TagFileTextOf(const CListCtrlEx& list, RowScope scope) {
     for (int row = 0; row < list.RowCount(); ++row) {
         if (!RowInScope(scope, list.CellText(row, RegisterColumn::mark)))
             continue;
+        if (step)
+            step(qint64(tags.size()));
         tags.push_back(list.CellText(row, RegisterColumn::tag).toStdString());
         starts.push_back(text.utf8.size());
         text.utf8 += TagFileLine::Format(tags.back(), list.CellText(row, RegisterColumn::plate).toStdString(),
@@ -61,6 +64,8 @@ TagFileText TagFileTextOf(const CListCtrlEx& list, RowScope scope) {
     starts.push_back(text.utf8.size());
     const std::string_view utf8 = text.utf8;
     for (size_t i = 0; i < tags.size(); ++i) {
+        if (step)
+            step(qint64(tags.size() + i));
         if (std::optional<std::string> line = Utf8ToBig5(utf8.substr(starts[i], starts[i + 1] - starts[i])))
             text.big5 += *line;
         else
@@ -74,12 +79,19 @@ QByteArray TagFileBytes(const CListCtrlEx& list, RowScope scope) {
 }
 
 bool ExportTagFile(MainDialog& main, RowScope scope, const QString& path) {
-    const TagFileText text = TagFileTextOf(*main.List(), scope);
+    TagFileText text;
+    {
+        // Reading the rows and, where needed, finding the rows without Big5 move the bar.
+        const int inScope = RowsInScope(*main.List(), scope);
+        LongWork work(main, inScope, 2 * qint64(inScope));
+        text = TagFileTextOf(*main.List(), scope, [&work](qint64 done) { work.Step(done); });
+    }
     const bool wholeFileUtf8 = !text.withoutBig5.empty() && AskWholeFileUtf8(main, text.withoutBig5.size());
     // The mark tells the import that the file is UTF-8 even where its bytes would also read as Big5.
-    const QByteArray bytes = wholeFileUtf8 ? QByteArrayLiteral("\xEF\xBB\xBF") + QByteArray::fromStdString(text.utf8)
-                                           : QByteArray::fromStdString(text.big5);
-    if (!WriteWholeFile(QFile::encodeName(path).toStdString(), {bytes.constData(), size_t(bytes.size())})) {
+    // A Big5 file is written straight from the text, without a copy.
+    const std::string marked = wholeFileUtf8 ? "\xEF\xBB\xBF" + text.utf8 : std::string();
+    const std::string_view bytes = wholeFileUtf8 ? std::string_view(marked) : std::string_view(text.big5);
+    if (!WriteWholeFile(QFile::encodeName(path).toStdString(), bytes)) {
         prompts().Message(&main, LookupText(main.Context().texts, "LUMETRA", "006",
                                             QStringLiteral("檔案寫入失敗,原檔案未變更。")));
         return false;

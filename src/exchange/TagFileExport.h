@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,8 @@ struct TagFileText {
     std::vector<std::string> withoutBig5; // tag ids of the rows that have none
 };
 
-TagFileText TagFileTextOf(const CListCtrlEx& list, RowScope scope);
+// step hears how many rows are done, for a progress bar.
+TagFileText TagFileTextOf(const CListCtrlEx& list, RowScope scope, const std::function<void(qint64)>& step = {});
 // The Big5 file of the rows in scope that have a Big5 form.
 QByteArray TagFileBytes(const CListCtrlEx& list, RowScope scope);
 

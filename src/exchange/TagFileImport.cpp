@@ -2,6 +2,7 @@
 
 #include "BatchWriter.h"
 #include "HeldHiveQuestion.h"
+#include "LongWork.h"
 #include "MainDialog.h"
 #include "Prompts.h"
 #include "TagFileLine.h"
@@ -82,37 +83,47 @@ TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool che
     RegisterContext& context = main.Context();
     TagFileImportOutcome outcome;
     const QByteArray bytes = ReadWholeLines(source, &outcome.readError);
+    {
+        // Parsing, writing and listing each move the bar over the lines once.
+        const qint64 lineCount = bytes.count('\n') + (bytes.endsWith('\n') ? 0 : 1);
+        LongWork work(main, lineCount, checkOnly ? lineCount : 3 * lineCount);
 
-    std::vector<TagRecord> records;
-    const std::vector<std::optional<std::string>> decoded =
-        TagFileLine::DecodeLines({bytes.constData(), size_t(bytes.size())});
-    for (size_t i = 0; i < decoded.size(); ++i) {
-        const std::optional<std::string>& text = decoded[i];
-        if (!text) {
-            outcome.unreadLines.push_back(int(i + 1));
-            continue;
-        }
-        std::optional<TagFileLine> line = TagFileLine::Parse(*text);
-        if (!line)
-            continue;
-        ++outcome.lines;
-        if (checkOnly)
-            CheckLine(main, *line);
-        else
-            records.push_back(TagRecord{line->tagId, line->plate, line->carType, false, false});
-    }
-
-    if (!checkOnly) {
-        BatchWriter writer(context.store.GetHive(), 1000, AskWhenHiveHeld(main));
-        const std::vector<bool> written = writer.Run(records.size(), [&](size_t i) {
-            return context.store.WriteRecord(records[i].tagId, &records[i]);
-        });
-        // In file order, so the last line of a tag wins in the list as it did in the store.
-        for (size_t i = 0; i < records.size(); ++i) {
-            if (written[i])
-                main.UpsertRow(-1, records[i]);
+        std::vector<TagRecord> records;
+        const std::vector<std::optional<std::string>> decoded =
+            TagFileLine::DecodeLines({bytes.constData(), size_t(bytes.size())});
+        for (size_t i = 0; i < decoded.size(); ++i) {
+            work.Step(qint64(i));
+            const std::optional<std::string>& text = decoded[i];
+            if (!text) {
+                outcome.unreadLines.push_back(int(i + 1));
+                continue;
+            }
+            std::optional<TagFileLine> line = TagFileLine::Parse(*text);
+            if (!line)
+                continue;
+            ++outcome.lines;
+            if (checkOnly)
+                CheckLine(main, *line);
             else
-                ++outcome.failed;
+                records.push_back(TagRecord{line->tagId, line->plate, line->carType, false, false});
+        }
+
+        if (!checkOnly) {
+            const qint64 written0 = qint64(decoded.size());
+            BatchWriter writer(context.store.GetHive(), 1000, AskWhenHiveHeld(main));
+            const std::vector<bool> written = writer.Run(records.size(), [&](size_t i) {
+                work.Step(written0 + qint64(i));
+                return context.store.WriteRecord(records[i].tagId, &records[i]);
+            });
+            // In file order, so the last line of a tag wins in the list as it did in the store.
+            const qint64 listed0 = written0 + qint64(records.size());
+            for (size_t i = 0; i < records.size(); ++i) {
+                work.Step(listed0 + qint64(i));
+                if (written[i])
+                    main.UpsertRow(-1, records[i]);
+                else
+                    ++outcome.failed;
+            }
         }
     }
 

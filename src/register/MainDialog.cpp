@@ -217,33 +217,62 @@ void MainDialog::ApplyTexts() {
 void MainDialog::LoadRegister() {
     list->Clear();
     std::vector<std::string> names;
+    Hive& hive = context.store.GetHive();
+    int errors = hive.StoreErrors();
     {
         // One snapshot for the whole load: sites keep tens of thousands of tags.
-        HiveBatch snapshot(context.store.GetHive(), false);
+        HiveBatch snapshot(hive, false);
         context.store.EnumerateTags(names);
         TagRecord record;
-        std::vector<std::pair<std::vector<QString>, qint64>> rows;
-        rows.reserve(names.size());
+        ListRows rows;
+        rows.columns = rowColumns;
+        rows.cells.reserve(names.size() * rowColumns);
+        rows.data.reserve(names.size());
         for (const std::string& name : names) {
             TagStore::Reset(record);
             record.tagId = name;
             context.store.ReadRecord(name, &record);
-            rows.push_back({RowTexts(record), record.carType});
+            PushRowTexts(record, rows.cells);
+            rows.data.push_back(record.carType);
         }
         (void)snapshot.Commit();
-        list->AppendRows(std::move(rows));
+        std::vector<std::string>().swap(names);
+        loadFailed = hive.StoreErrors() != errors;
+        if (!loadFailed)
+            list->AppendRows(std::move(rows));
     }
     ShowCountLine();
+    // Never a shorter register shown as if whole.
+    if (loadFailed)
+        prompts().Message(this, LookupText(context.texts, "LUMETRA", "024",
+                                           QStringLiteral("登錄資料讀取失敗，程式將結束。")));
 }
 
 QString MainDialog::TypeLabel(int carType) const {
+    // Every row of a type shares one label string instead of a copy per row.
     const SharedTexts& shared = context.texts.Shared();
-    return Qs(carType == 2 ? shared.motorcycleLabel : shared.carLabel);
+    const std::string& label = carType == 2 ? shared.motorcycleLabel : shared.carLabel;
+    LabelCache& cache = typeLabels[carType == 2 ? 1 : 0];
+    if (cache.text.isNull() || cache.source != label) {
+        cache.source = label;
+        cache.text = Qs(label);
+    }
+    return cache.text;
 }
 
 std::vector<QString> MainDialog::RowTexts(const TagRecord& record) const {
-    return {Qs(record.tagId), Qs(record.plate), TypeLabel(record.carType),
-            record.marked ? QStringLiteral("*") : QString(), record.useOk ? QStringLiteral("Y") : QString()};
+    std::vector<QString> texts;
+    texts.reserve(rowColumns);
+    PushRowTexts(record, texts);
+    return texts;
+}
+
+void MainDialog::PushRowTexts(const TagRecord& record, std::vector<QString>& cells) const {
+    cells.push_back(Qs(record.tagId));
+    cells.push_back(Qs(record.plate));
+    cells.push_back(TypeLabel(record.carType));
+    cells.push_back(record.marked ? QStringLiteral("*") : QString());
+    cells.push_back(record.useOk ? QStringLiteral("Y") : QString());
 }
 
 int MainDialog::UpsertRow(int index, const TagRecord& record) {

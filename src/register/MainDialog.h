@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <map>
+#include <string>
 #include <vector>
 
 class CListCtrlEx;
@@ -48,8 +49,11 @@ public:
     RegisterContext& Context() const { return context; }
     bool UseConfirmationMode() const;
 
-    // The register as the store holds it, read again into the list.
+    // The register as the store holds it, read again into the list. When the store fails to
+    // read part of it, the list stays empty and a box says so.
     void LoadRegister();
+    // Whether the last load failed; the program then ends without writing anything.
+    bool LoadFailed() const { return loadFailed; }
 
     // The row texts of a record, as the list shows them.
     QString TypeLabel(int carType) const;
@@ -72,11 +76,19 @@ private:
     void BuildControls();
     void ApplyTexts();
     void CopyField(QLineEdit* field);
+    void PushRowTexts(const TagRecord& record, std::vector<QString>& cells) const;
     QPushButton* MakeButton(int id, const QRect& rect, const QString& text, const QIcon& icon,
                             const QString& tooltip = QString());
     bool IsConnecting() const;
 
+    static constexpr int rowColumns = 5;
+    struct LabelCache {
+        std::string source;
+        QString text;
+    };
+
     RegisterContext& context;
+    mutable LabelCache typeLabels[2]; // car, motorcycle
     CListCtrlEx* list = nullptr;
     QLineEdit* tagEdit = nullptr;
     QLineEdit* plateEdit = nullptr;
@@ -88,4 +100,5 @@ private:
     std::map<int, std::function<void()>> commands;
     std::function<bool()> connectingProbe;
     std::function<void()> teardown;
+    bool loadFailed = false;
 };

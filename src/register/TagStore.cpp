@@ -75,8 +75,9 @@ bool TagStore::ReadRecord(const std::string& tag, TagRecord* record) {
 bool TagStore::DeleteTag(const TagRecord& record) {
     if (!NamesOneKey(record.tagId))
         return false;
+    int errors = hive.StoreErrors();
     if (!OpenKey("\\" + record.tagId))
-        return true;
+        return hive.StoreErrors() == errors; // gone only when it was truly missing, not unreadable
     return DeleteTree("\\" + record.tagId);
 }
 

@@ -16,6 +16,7 @@ public:
     explicit TagStore(Hive& hive);
     ~TagStore() override;
 
+    // The number of tags listed; -1 (none listed) when the store failed to read them.
     int EnumerateTags(std::vector<std::string>& names);
     // Whether WriteRecord takes the tag: a safe id, or the exact name of a key that exists.
     bool CanWrite(const std::string& tag);

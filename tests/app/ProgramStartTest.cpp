@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -67,6 +68,48 @@ TEST_F(ProgramStartTest, ASecondCopyGivesWayWithoutTouchingTheRegister) {
 
     first.kill();
     first.waitForFinished(10000);
+}
+
+// Asked for its version, the program answers before Qt starts: a platform that does not exist
+// would stop it otherwise, and neither the hive nor the runtime folder gets touched.
+TEST_F(ProgramStartTest, VersionNeedsNoDisplayNoHiveAndNoRunningCopy) {
+    QProcess process;
+    QProcessEnvironment env = Environment("hive");
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("no-such-platform"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(LUMETRA_PROGRAM), {QStringLiteral("--version")});
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_EQ(process.readAllStandardOutput().toStdString(), "Lumetra " LUMETRA_VERSION_TEXT "\n");
+    EXPECT_FALSE(Exists("hive"));
+    EXPECT_FALSE(Exists("run"));
+}
+
+// A program whose own folder has no language file takes the one in ../share/lumetra.
+TEST_F(ProgramStartTest, FindsTheLanguageFileInShareBesideItsFolder) {
+    std::filesystem::create_directories(dir.File("run"));
+    std::filesystem::create_directories(dir.File("prefix/bin"));
+    std::filesystem::create_directories(dir.File("prefix/share/lumetra"));
+    std::ofstream(dir.File("prefix/share/lumetra/Qmel_ZH_TW.ini")) << "[COMMON]\n007=Count\n";
+    QProcess process;
+    QProcessEnvironment env = Environment("hive");
+    env.insert(QStringLiteral("LUMETRA_PROGRAM_DIR"), QString::fromStdString(dir.File("prefix/bin")));
+    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("lumetra.start.info=true"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(LUMETRA_PROGRAM), {});
+    ASSERT_TRUE(process.waitForStarted(10000));
+    QByteArray heard;
+    bool told = QTest::qWaitFor(
+        [&] {
+            heard += process.readAllStandardError();
+            return heard.contains(".ini") || heard.contains("built-in texts");
+        },
+        20000);
+    EXPECT_TRUE(told) << heard.toStdString();
+    EXPECT_TRUE(heard.contains("prefix/bin/../share/lumetra/Qmel_ZH_TW.ini")) << heard.toStdString();
+    process.kill();
+    process.waitForFinished(10000);
 }
 
 } // namespace

@@ -4,15 +4,15 @@
 
 #include <gtest/gtest.h>
 
-TEST(SettingsStore, ReadingCreatesTheKeysAndMissingValuesGiveDefaults) {
+TEST(SettingsStore, ReadingTheEndpointCreatesTheKeysAndMissingValuesGiveDefaults) {
     TempDir dir;
     auto hive = SqliteHive::Open(dir.File("user.hive"));
     SettingsStore settings(*hive);
     EXPECT_EQ(settings.GetLanguage(), 0);
-    EXPECT_TRUE(hive->KeyExists("Software\\Vessory\\Vessory\\Setting"));
     std::string address = "stale";
     int port = 60000;
     settings.LoadReaderEndpoint(address, port);
+    EXPECT_TRUE(hive->KeyExists("Software\\Vessory\\Vessory\\Setting"));
     EXPECT_EQ(address, "");
     EXPECT_EQ(port, 60000);
 }

@@ -1,3 +1,4 @@
+#include "HiveFixtures.h"
 #include "SqliteHive.h"
 #include "StartupConfig.h"
 #include "TempDir.h"
@@ -101,6 +102,22 @@ TEST_F(SuiteBackupTest, ReplacesAnOldBackupAndKeepsItWhenTheSaveFails) {
     auto empty = SqliteHive::Open(dir.File("empty.hive")); // no suite key: the save fails
     EXPECT_FALSE(SaveSuiteBackup(config, *empty));
     EXPECT_EQ(std::filesystem::file_size(config.settingsFilePath), 3u);
+}
+
+// A write that failed (another program held the lock) means the register may not be what the
+// operator believes: the last good backup stays.
+TEST_F(SuiteBackupTest, KeptAfterAStoreErrorInThisRun) {
+    config.registerChanged = true;
+    std::ofstream(config.settingsFilePath) << "old";
+    auto impatient = SqliteHive::Open(dir.File("user.hive"), 100);
+    ASSERT_NE(impatient, nullptr);
+    {
+        HiveLockHolder other(dir.File("user.hive"), HiveLockHolder::Lock::Write);
+        ASSERT_TRUE(other.Held());
+        EXPECT_FALSE(impatient->CreateKey("Software\\Vessory\\eTag\\T2", nullptr));
+    }
+    EXPECT_FALSE(SaveSuiteBackup(config, *impatient));
+    EXPECT_EQ(HiveFixtures::Bytes(config.settingsFilePath), "old");
 }
 
 TEST_F(SuiteBackupTest, NotWrittenInOtherModes) {

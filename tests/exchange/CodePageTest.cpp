@@ -105,4 +105,49 @@ TEST(UserDefinedCharacters, OutsideTheAreasNothingChanges) {
     EXPECT_FALSE(Big5ToUtf8("\xFA\x3F"));      // not a trail byte
 }
 
+struct MixedCase {
+    const char* name;
+    std::string utf8;
+    std::optional<std::string> big5; // nullopt: no Big5 form
+};
+
+void PrintTo(const MixedCase& c, std::ostream* os) { *os << c.name; }
+
+class MixedText : public ::testing::TestWithParam<MixedCase> {};
+
+// ASCII goes around the converter; what goes through it must come out the same both ways.
+TEST_P(MixedText, ConvertsSpanBySpanBothWays) {
+    const MixedCase& c = GetParam();
+    EXPECT_EQ(Utf8ToBig5(c.utf8), c.big5);
+    if (c.big5) {
+        EXPECT_EQ(Big5ToUtf8(*c.big5), c.utf8);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, MixedText,
+    ::testing::Values(MixedCase{"AsciiOnly", "E2,AB-12,1\r\n", "E2,AB-12,1\r\n"},
+                      // The second byte of these pairs is a backslash, an ASCII byte inside a pair.
+                      MixedCase{"TrailByteLooksLikeAscii", "A\xE8\xA8\xB1" "B\xE5\x8A\x9F", "A\xB3\x5C" "B\xA5\x5C"},
+                      MixedCase{"PlatesAmongTags", kTag + ",\xE6\xB1\xBD" "AB,1\r\n" + kTag + ",CD\xE6\xA9\x9F,2\r\n",
+                                kTag + ",\xA8\x54" "AB,1\r\n" + kTag + ",CD\xBE\xF7,2\r\n"},
+                      MixedCase{"UserDefinedBetweenAscii", "x" + Utf8Of(0xE000) + "y", "x\xFA\x40y"},
+                      MixedCase{"NoBig5FormAmongAscii", "ab\xF0\x9F\x98\x80" "cd", std::nullopt}));
+
+TEST(MixedText, ALoneLeadByteAtTheEndIsNoText) {
+    EXPECT_FALSE(Big5ToUtf8("AB\xB3"));
+    EXPECT_FALSE(Big5ToUtf8("\xB3\x5C\xB3"));
+}
+
+// Far longer than any converter buffer: the output grows as needed and nothing is lost.
+TEST(MixedText, ALongTextRoundTrips) {
+    std::string utf8;
+    for (int i = 0; i < 20000; ++i)
+        utf8 += kTag + ",\xE8\xA8\xB1" + std::to_string(i) + "\xE6\xB1\xBD\xE8\xBB\x8A,1\r\n";
+    const std::optional<std::string> big5 = Utf8ToBig5(utf8);
+    ASSERT_TRUE(big5);
+    EXPECT_LT(big5->size(), utf8.size());
+    EXPECT_EQ(Big5ToUtf8(*big5), utf8);
+}
+
 } // namespace

@@ -170,4 +170,46 @@ TEST_F(TagStoreTest, ResetClearsEverythingButTheTag) {
     EXPECT_FALSE(r.useOk);
 }
 
+// A hive whose key lookups fail, as reads of a damaged or locked store do.
+class UnreadableKeysHive : public Hive {
+public:
+    explicit UnreadableKeysHive(Hive& inner) : inner(inner) {}
+    bool failLookups = false;
+
+    bool CreateKey(const std::string& path, bool* created) override { return inner.CreateKey(path, created); }
+    bool KeyExists(const std::string& path) override {
+        if (!failLookups)
+            return inner.KeyExists(path);
+        NoteStoreError();
+        return false;
+    }
+    std::optional<std::vector<std::string>> SubKeys(const std::string& path) override { return inner.SubKeys(path); }
+    bool DeleteKey(const std::string& path) override { return inner.DeleteKey(path); }
+    bool SetValue(const std::string& path, const std::string& name, const HiveValue& value) override {
+        return inner.SetValue(path, name, value);
+    }
+    std::optional<HiveValue> GetValue(const std::string& path, const std::string& name) override {
+        return inner.GetValue(path, name);
+    }
+    std::optional<std::vector<std::pair<std::string, HiveValue>>> Values(const std::string& path) override {
+        return inner.Values(path);
+    }
+    bool SaveSubtree(const std::string& path, const std::string& file) override { return inner.SaveSubtree(path, file); }
+    bool BeginBatch(bool write) override { return inner.BeginBatch(write); }
+    bool EndBatch(bool commit) override { return inner.EndBatch(commit); }
+
+private:
+    Hive& inner;
+};
+
+// A tag that could not be looked up is no proof that it is gone.
+TEST_F(TagStoreTest, ADeleteThatCouldNotLookTheTagUpFails) {
+    TagRecord record{"T1", "ABC123", 1, false, false};
+    ASSERT_TRUE(store.WriteRecord("T1", &record));
+    UnreadableKeysHive failing(*hive);
+    failing.failLookups = true;
+    EXPECT_FALSE(TagStore(failing).DeleteTag(record));
+    EXPECT_TRUE(store.ReadRecord("T1", &record));
+}
+
 } // namespace

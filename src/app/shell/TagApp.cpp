@@ -8,6 +8,7 @@
 #include "DataDrive.h"
 #include "LanguageTexts.h"
 #include "MainDialog.h"
+#include "OpenUserHive.h"
 #include "Paths.h"
 #include "PlateList.h"
 #include "Prompts.h"
@@ -18,6 +19,11 @@
 #include "UiTexts.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
+
+// Silent unless enabled (QT_LOGGING_RULES="lumetra.start.info=true"): shows an installed
+// program's choices, such as the language file it found, without a log file.
+Q_LOGGING_CATEGORY(lcStart, "lumetra.start", QtWarningMsg)
 
 int TagApp::Run() {
     // A second copy brings the first one forward and gives way without touching the register.
@@ -36,15 +42,10 @@ int TagApp::Run() {
     inputs.programDir = ProgramDirOverride();
     if (inputs.programDir.empty())
         inputs.programDir = QCoreApplication::applicationDirPath().toStdString();
-
-    auto userHive = SqliteHive::Open(UserHivePath());
-    if (!userHive) {
-        // The language setting lives in that hive: the box speaks the default language.
-        LanguageTexts fallbackTexts(SelectLanguageFile(inputs.programDir, 0));
-        prompts().Message(nullptr, LookupText(fallbackTexts, "LUMETRA", "014", QStringLiteral("無法開啟登錄資料:")) +
-                                       QLatin1Char('\n') + QString::fromStdString(UserHivePath()));
+    // The language setting lives in the hive: its boxes speak the default language.
+    auto userHive = OpenUserHive(UserHivePath(), LanguageTexts(SelectLanguageFile(inputs.programDir, 0)));
+    if (!userHive)
         return 1;
-    }
     auto machineHive = SqliteHive::OpenReadOnly(MachineHivePath());
 
     SettingsStore settings(*userHive);
@@ -56,6 +57,8 @@ int TagApp::Run() {
     inputs.newerOs = false;
     inputs.language = settings.GetLanguage();
     AppConfig config = ResolveAppConfig(inputs);
+    qCInfo(lcStart, "language file: %s",
+           config.languageFilePath.empty() ? "none, built-in texts" : config.languageFilePath.c_str());
 
     LanguageTexts texts(config.languageFilePath);
     texts.LoadShared();
@@ -70,6 +73,8 @@ int TagApp::Run() {
     {
         MainDialog main(context);
         WireMainWindow(main);
+        if (main.LoadFailed())
+            return 1; // the register was not read whole: nothing may be written from it
         main.exec();
     }
 

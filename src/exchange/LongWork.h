@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+
+class MainDialog;
+class ProgressDialog;
+class QEvent;
+
+// A command over many rows that runs to its end on the user-interface thread. Above
+// `threshold` rows the main window is disabled (and kept from closing) and the progress
+// window shows; Step then serves pending events every few tens of milliseconds, so the
+// window repaints and sockets are heard. At or below the threshold nothing changes. Both are
+// undone on every way out.
+class LongWork : public QObject {
+public:
+    static constexpr qint64 threshold = 5000;
+    static constexpr qint64 serveEveryMs = 50;
+
+    // steps is the bar's range; rows decides whether the work counts as long.
+    LongWork(MainDialog& main, qint64 rows, qint64 steps);
+    ~LongWork() override;
+    LongWork(const LongWork&) = delete;
+    LongWork& operator=(const LongWork&) = delete;
+
+    bool Shown() const { return shown; }
+    // The work has come to position (0 to steps).
+    void Step(qint64 position);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPointer<MainDialog> main;
+    QPointer<ProgressDialog> progress;
+    QElapsedTimer sinceServed;
+    bool shown = false;
+};
