@@ -10,15 +10,11 @@ packages=("$build"/lumetra_*_*.deb)
 package="${packages[0]}"
 
 contents="$(dpkg-deb --contents "$package")"
-expected=(./usr/bin/lumetra ./usr/bin/lumetra-reader-sim ./usr/lib/lumetra/libnetudpapi.so
+expected=(./usr/bin/lumetra ./usr/bin/lumetra-cli ./usr/bin/lumetra-reader-sim ./usr/lib/lumetra/libnetudpapi.so
           ./usr/share/lumetra/Qmel_ZH_TW.ini ./usr/share/lumetra/Qmel_EN_US.ini
           ./usr/share/applications/lumetra.desktop ./usr/share/icons/hicolor/scalable/apps/lumetra.svg
           ./usr/share/doc/lumetra/README.md ./usr/share/man/man1/lumetra.1.gz
-          ./usr/share/man/man1/lumetra-reader-sim.1.gz)
-# The command-line program, when the tree has one, comes with its manual page.
-if grep -qE ' \./usr/bin/lumetra-cli$' <<<"$contents"; then
-    expected+=(./usr/share/man/man1/lumetra-cli.1.gz)
-fi
+          ./usr/share/man/man1/lumetra-cli.1.gz ./usr/share/man/man1/lumetra-reader-sim.1.gz)
 for file in "${expected[@]}"; do
     grep -qE " ${file//./\\.}\$" <<<"$contents" || { echo "package: $file missing" >&2; exit 1; }
 done
@@ -41,10 +37,8 @@ dpkg -x "$package" "$work/root"
 
 version="$("$work/root/usr/bin/lumetra" --version)"
 [[ "$version" =~ ^Lumetra\ [0-9]+(\.[0-9]+)*$ ]] || { echo "package: lumetra --version said '$version'" >&2; exit 1; }
-if [ -x "$work/root/usr/bin/lumetra-cli" ]; then
-    cli_version="$("$work/root/usr/bin/lumetra-cli" --version)"
-    [ "$cli_version" = "$version" ] || { echo "package: lumetra-cli --version said '$cli_version'" >&2; exit 1; }
-fi
+cli_version="$("$work/root/usr/bin/lumetra-cli" --version)"
+[ "$cli_version" = "$version" ] || { echo "package: lumetra-cli --version said '$cli_version'" >&2; exit 1; }
 
 # Started offscreen on temporary paths, the installed program names the language file it chose.
 mkdir -p "$work/windows" "$work/drive"

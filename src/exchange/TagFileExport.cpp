@@ -42,36 +42,20 @@ void ReportLeftOut(MainDialog& main, const std::vector<std::string>& tags) {
 } // namespace
 
 TagFileText TagFileTextOf(const CListCtrlEx& list, RowScope scope, const std::function<void(qint64)>& step) {
-    TagFileText text;
-    std::vector<std::string> tags;
-    std::vector<size_t> starts; // where each row's line begins in utf8
+    std::vector<TagFileRow> rows;
     // The count is read again for every row, as the list may change under a walk.
     for (int row = 0; row < list.RowCount(); ++row) {
         if (!RowInScope(scope, list.CellText(row, RegisterColumn::mark)))
             continue;
         if (step)
-            step(qint64(tags.size()));
-        tags.push_back(list.CellText(row, RegisterColumn::tag).toStdString());
-        starts.push_back(text.utf8.size());
-        text.utf8 += TagFileLine::Format(tags.back(), list.CellText(row, RegisterColumn::plate).toStdString(),
-                                         list.ItemData(row) == 2 ? 2 : 1);
+            step(qint64(rows.size()));
+        rows.push_back({list.CellText(row, RegisterColumn::tag).toStdString(),
+                        list.CellText(row, RegisterColumn::plate).toStdString(), list.ItemData(row) == 2 ? 2 : 1});
     }
-    if (std::optional<std::string> big5 = Utf8ToBig5(text.utf8)) {
-        text.big5 = std::move(*big5);
-        return text;
-    }
-    // Some row has no Big5 form: find which, row by row.
-    starts.push_back(text.utf8.size());
-    const std::string_view utf8 = text.utf8;
-    for (size_t i = 0; i < tags.size(); ++i) {
-        if (step)
-            step(qint64(tags.size() + i));
-        if (std::optional<std::string> line = Utf8ToBig5(utf8.substr(starts[i], starts[i + 1] - starts[i])))
-            text.big5 += *line;
-        else
-            text.withoutBig5.push_back(tags[i]);
-    }
-    return text;
+    const qint64 read = qint64(rows.size());
+    if (!step)
+        return TagFileTextOfRows(rows);
+    return TagFileTextOfRows(rows, [&step, read](size_t row) { step(read + qint64(row)); });
 }
 
 QByteArray TagFileBytes(const CListCtrlEx& list, RowScope scope) {

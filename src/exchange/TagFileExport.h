@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RowScope.h"
+#include "TagFileText.h"
 
 #include <QByteArray>
 #include <QString>
@@ -13,12 +14,6 @@ class CListCtrlEx;
 class MainDialog;
 
 // The rows in scope as tag-file lines, in the order the list shows them.
-struct TagFileText {
-    std::string utf8;                     // every row
-    std::string big5;                     // every row that has a Big5 form
-    std::vector<std::string> withoutBig5; // tag ids of the rows that have none
-};
-
 // step hears how many rows are done, for a progress bar.
 TagFileText TagFileTextOf(const CListCtrlEx& list, RowScope scope, const std::function<void(qint64)>& step = {});
 // The Big5 file of the rows in scope that have a Big5 form.

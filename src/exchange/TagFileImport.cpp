@@ -1,11 +1,10 @@
 #include "TagFileImport.h"
 
-#include "BatchWriter.h"
 #include "HeldHiveQuestion.h"
 #include "LongWork.h"
 #include "MainDialog.h"
 #include "Prompts.h"
-#include "TagFileLine.h"
+#include "TagFileApply.h"
 #include "UiTexts.h"
 
 #include <QIODevice>
@@ -20,23 +19,12 @@ QString Qs(const std::string& text) { return QString::fromStdString(text); }
 // Diagnostic boxes of the check are English texts in every language.
 void CheckLine(MainDialog& main, const TagFileLine& line) {
     RegisterContext& context = main.Context();
-    if (!line.plate.empty() && !context.PlatesOf(line.carType).Exists(line.plate)) {
-        prompts().Message(&main, QStringLiteral("NOT FOUND(") + QString::number(line.carType == 2 ? 2 : 1) +
-                                     QStringLiteral(") => NO:") + Qs(line.plate));
-    }
-    // A tag the import would refuse is no new tag: say it is refused.
-    if (!context.store.CanWrite(line.tagId)) {
-        prompts().Message(&main, LookupText(context.texts, "LUMETRA", "016", QStringLiteral("REFUSED => TAG:")) +
-                                     Qs(line.tagId) + QStringLiteral(" NO:") + Qs(line.plate));
-        return;
-    }
-    TagRecord stored;
-    if (!context.store.ReadRecord(line.tagId, &stored)) {
-        prompts().Message(&main, QStringLiteral("NEW => TAG:") + Qs(line.tagId) + QStringLiteral(" NO:") +
-                                     Qs(line.plate));
-    } else if (stored.plate != line.plate) {
-        prompts().Message(&main, QStringLiteral("CHANGE => TAG:") + Qs(line.tagId) + QStringLiteral(" NO:") +
-                                     Qs(stored.plate) + QStringLiteral(" => ") + Qs(line.plate));
+    for (const TagCheckFinding& finding : CheckTagFileLine(context.store, context.cars, context.motorcycles, line)) {
+        if (finding.kind == TagCheckFinding::Kind::Refused)
+            prompts().Message(&main, LookupText(context.texts, "LUMETRA", "016", QStringLiteral("REFUSED => TAG:")) +
+                                         Qs(line.tagId) + QStringLiteral(" NO:") + Qs(line.plate));
+        else
+            prompts().Message(&main, Qs(finding.text));
     }
 }
 
@@ -88,39 +76,29 @@ TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool che
         const qint64 lineCount = bytes.count('\n') + (bytes.endsWith('\n') ? 0 : 1);
         LongWork work(main, lineCount, checkOnly ? lineCount : 3 * lineCount);
 
-        std::vector<TagRecord> records;
-        const std::vector<std::optional<std::string>> decoded =
-            TagFileLine::DecodeLines({bytes.constData(), size_t(bytes.size())});
-        for (size_t i = 0; i < decoded.size(); ++i) {
-            work.Step(qint64(i));
-            const std::optional<std::string>& text = decoded[i];
-            if (!text) {
-                outcome.unreadLines.push_back(int(i + 1));
-                continue;
+        const TagFileReading reading =
+            ReadTagFileLines({bytes.constData(), size_t(bytes.size())}, [&work](size_t i) { work.Step(qint64(i)); });
+        for (const auto& [number, reason] : reading.passedOver)
+            if (reason == TagLineOutcome::Undecodable)
+                outcome.unreadLines.push_back(number);
+        outcome.lines = int(reading.entries.size());
+        if (checkOnly) {
+            for (const TagFileEntry& entry : reading.entries) {
+                work.Step(qint64(entry.lineNumber - 1));
+                CheckLine(main, entry.line);
             }
-            std::optional<TagFileLine> line = TagFileLine::Parse(*text);
-            if (!line)
-                continue;
-            ++outcome.lines;
-            if (checkOnly)
-                CheckLine(main, *line);
-            else
-                records.push_back(TagRecord{line->tagId, line->plate, line->carType, false, false});
-        }
-
-        if (!checkOnly) {
-            const qint64 written0 = qint64(decoded.size());
-            BatchWriter writer(context.store.GetHive(), 1000, AskWhenHiveHeld(main));
-            const std::vector<bool> written = writer.Run(records.size(), [&](size_t i) {
-                work.Step(written0 + qint64(i));
-                return context.store.WriteRecord(records[i].tagId, &records[i]);
-            });
+        } else {
+            const qint64 written0 = lineCount;
+            const std::vector<TagLineOutcome> stored =
+                StoreTagFileEntries(context.store, reading.entries, AskWhenHiveHeld(main),
+                                    [&work, written0](size_t i) { work.Step(written0 + qint64(i)); });
             // In file order, so the last line of a tag wins in the list as it did in the store.
-            const qint64 listed0 = written0 + qint64(records.size());
-            for (size_t i = 0; i < records.size(); ++i) {
+            const qint64 listed0 = written0 + qint64(reading.entries.size());
+            for (size_t i = 0; i < reading.entries.size(); ++i) {
                 work.Step(listed0 + qint64(i));
-                if (written[i])
-                    main.UpsertRow(-1, records[i]);
+                const TagFileLine& line = reading.entries[i].line;
+                if (stored[i] == TagLineOutcome::Stored)
+                    main.UpsertRow(-1, TagRecord{line.tagId, line.plate, line.carType, false, false});
                 else
                     ++outcome.failed;
             }

@@ -23,27 +23,40 @@ void RaiseAscii(std::string& text) {
 
 } // namespace
 
-std::optional<TagFileLine> TagFileLine::Parse(std::string_view line) {
-    if (line.empty() || std::count(line.begin(), line.end(), ',') != 2)
-        return std::nullopt;
+TagFileLine::Verdict TagFileLine::Classify(std::string_view line, TagFileLine& out) {
+    if (line.empty())
+        return Verdict::Empty;
+    if (std::count(line.begin(), line.end(), ',') != 2)
+        return Verdict::Malformed;
     size_t first = line.find(',');
     size_t second = line.find(',', first + 1);
 
-    TagFileLine out;
-    out.tagId = WithoutChar(line.substr(0, first), ' ');
-    if (CodePageLength(out.tagId) != kTagBytes)
-        return std::nullopt;
-    RaiseAscii(out.tagId);
+    std::string tagId = WithoutChar(line.substr(0, first), ' ');
+    const size_t tagLength = CodePageLength(tagId);
+    if (tagLength < kTagBytes)
+        return Verdict::TagTooShort;
+    if (tagLength > kTagBytes)
+        return Verdict::TagTooLong;
+    RaiseAscii(tagId);
 
-    out.plate = WithoutChar(WithoutChar(line.substr(first + 1, second - first - 1), '-'), ' ');
-    RaiseAscii(out.plate);
+    std::string plate = WithoutChar(WithoutChar(line.substr(first + 1, second - first - 1), '-'), ' ');
+    RaiseAscii(plate);
 
     std::string type = WithoutChar(line.substr(second + 1), ' ');
     if (type.empty())
         type = "1";
     if (type != "1" && type != "2")
-        return std::nullopt;
+        return Verdict::Malformed;
+    out.tagId = std::move(tagId);
+    out.plate = std::move(plate);
     out.carType = type == "2" ? 2 : 1;
+    return Verdict::Ok;
+}
+
+std::optional<TagFileLine> TagFileLine::Parse(std::string_view line) {
+    TagFileLine out;
+    if (Classify(line, out) != Verdict::Ok)
+        return std::nullopt;
     return out;
 }
 

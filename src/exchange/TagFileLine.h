@@ -14,7 +14,11 @@ struct TagFileLine {
 
     static constexpr size_t kTagBytes = 24;
 
-    // The import's rules for one line without its line end; nullopt when the line is passed over.
+    enum class Verdict { Ok, Empty, Malformed, TagTooShort, TagTooLong };
+
+    // The import's rules for one line without its line end; out is filled only for Ok.
+    static Verdict Classify(std::string_view line, TagFileLine& out);
+    // As Classify; nullopt when the line is passed over.
     static std::optional<TagFileLine> Parse(std::string_view line);
     // An exported line with its CR LF: "2" for motorcycles, "1" for everything else.
     static std::string Format(std::string_view tagId, std::string_view plate, int carType);

@@ -2,12 +2,13 @@
 
 #include "Globals.h"
 #include "MainDialog.h"
+#include "TagEntrySink.h"
 
 #include <QPointer>
 
 bool OpenReaderLink(const QString& host, quint16 port, const ReaderLink::Timings& timings) {
     CloseReaderLink();
-    auto* link = new ReaderLink(timings);
+    auto* link = new ReaderLink(timings, TagEntrySink());
     readerLink = link;
     QPointer<ReaderLink> guard(link);
     const bool opened = link->Open(host, port);

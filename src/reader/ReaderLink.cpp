@@ -1,13 +1,11 @@
 #include "ReaderLink.h"
 
-#include "Globals.h"
 #include "Ticks.h"
 #include "Waits.h"
 
 #include "Frame.h"
 #include "TagReport.h"
 
-#include <QLineEdit>
 #include <QPointer>
 #include <QTcpSocket>
 
@@ -205,17 +203,14 @@ void ReaderLink::OnStaleFrame() {
 }
 
 void ReaderLink::DeliverTags(const std::vector<std::uint8_t>& frame) {
-    if (!tagSink && tagEntryTarget == nullptr)
+    if (!tagSink)
         return;
     QPointer<ReaderLink> self(this);
     for (const std::string& id : ParseTagReport(frame)) {
         if (!recentTags.Admit(id, lastActivityMs))
             continue;
         const QString text = QString::fromLatin1(id.data(), static_cast<qsizetype>(id.size()));
-        if (tagSink)
-            tagSink(text);
-        else if (tagEntryTarget != nullptr)
-            tagEntryTarget->setText(text);
+        tagSink(text);
         if (!self)
             return;
     }
@@ -262,9 +257,11 @@ bool ReaderLink::WriteExtendedBlock(const ExtendedBlock& block) {
     return Commands::WriteConfirmed(slot);
 }
 
-int ReaderLink::ReadWhitelistCount() {
+int ReaderLink::ReadWhitelistCount() { return TryReadWhitelistCount().value_or(0); }
+
+std::optional<int> ReaderLink::TryReadWhitelistCount() {
     if (!Run(Commands::ReadWhitelistCount()))
-        return 0;
+        return std::nullopt;
     return Commands::WhitelistCount(slot);
 }
 

@@ -46,8 +46,8 @@ class QTcpSocket;
 // replies after it.
 //
 // Unasked tag reports are checked by the recent-tag filter and each admitted id goes to the
-// tag sink; without a sink, to the main window's tag field (tagEntryTarget), and reports are
-// not looked at while that field does not exist.
+// tag sink (the program's passes them to the main window's tag field); without a sink they are
+// not looked at. The link needs no widgets, so programs without windows use it too.
 class ReaderLink : public QObject {
     Q_OBJECT
 
@@ -102,6 +102,8 @@ public:
     [[nodiscard]] bool ReadExtendedBlock(ExtendedBlock& block);
     [[nodiscard]] bool WriteExtendedBlock(const ExtendedBlock& block);
     [[nodiscard]] int ReadWhitelistCount(); // 0 when failed
+    // nullopt when the count could not be read, told apart from an empty whitelist.
+    [[nodiscard]] std::optional<int> TryReadWhitelistCount();
     // The entry's id text, empty for an entry without id bytes; nullopt when the read failed.
     [[nodiscard]] std::optional<std::string> ReadWhitelistEntry(int index);
     bool AddWhitelistEntry(const std::string& idText); // false: not converted or unanswered

@@ -13,7 +13,7 @@ const std::string kTag = "E20000172211010012345678"; // 24 characters
 struct LineCase {
     const char* name;
     std::string line;
-    bool accepted;
+    TagFileLine::Verdict verdict;
     std::string tagId = {};
     std::string plate = {};
     int carType = 1;
@@ -21,12 +21,16 @@ struct LineCase {
 
 void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
 
+using V = TagFileLine::Verdict;
+
 class ParseLine : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(ParseLine, FollowsTheImportRules) {
     const LineCase& c = GetParam();
+    TagFileLine classified;
+    EXPECT_EQ(TagFileLine::Classify(c.line, classified), c.verdict);
     std::optional<TagFileLine> line = TagFileLine::Parse(c.line);
-    ASSERT_EQ(line.has_value(), c.accepted);
+    ASSERT_EQ(line.has_value(), c.verdict == V::Ok);
     if (!line)
         return;
     EXPECT_EQ(line->tagId, c.tagId);
@@ -37,27 +41,27 @@ TEST_P(ParseLine, FollowsTheImportRules) {
 INSTANTIATE_TEST_SUITE_P(
     Rules, ParseLine,
     ::testing::Values(
-        LineCase{"Exported", kTag + ",ABC123,1", true, kTag, "ABC123", 1},
-        LineCase{"Motorcycle", kTag + ",XY9,2", true, kTag, "XY9", 2},
-        LineCase{"SpacedSmallTagDashedPlateBlankType", "e2000017 22110100 12345678,ab-12 3c,   ", true, kTag,
+        LineCase{"Exported", kTag + ",ABC123,1", V::Ok, kTag, "ABC123", 1},
+        LineCase{"Motorcycle", kTag + ",XY9,2", V::Ok, kTag, "XY9", 2},
+        LineCase{"SpacedSmallTagDashedPlateBlankType", "e2000017 22110100 12345678,ab-12 3c,   ", V::Ok, kTag,
                  "AB123C", 1},
-        LineCase{"EmptyPlateTypeTwo", kTag + ",,2", true, kTag, "", 2},
-        LineCase{"EmptyTypeIsCar", kTag + ",P,", true, kTag, "P", 1},
-        LineCase{"SpacesAroundType", kTag + ",P, 2 ", true, kTag, "P", 2},
-        LineCase{"ChinesePlateKept", kTag + ",臺北-ab 1,1", true, kTag, "臺北AB1", 1},
-        LineCase{"TwelveBig5CharactersAreTwentyFourBytes", "臺臺臺臺臺臺臺臺臺臺臺臺,P,1", true,
+        LineCase{"EmptyPlateTypeTwo", kTag + ",,2", V::Ok, kTag, "", 2},
+        LineCase{"EmptyTypeIsCar", kTag + ",P,", V::Ok, kTag, "P", 1},
+        LineCase{"SpacesAroundType", kTag + ",P, 2 ", V::Ok, kTag, "P", 2},
+        LineCase{"ChinesePlateKept", kTag + ",臺北-ab 1,1", V::Ok, kTag, "臺北AB1", 1},
+        LineCase{"TwelveBig5CharactersAreTwentyFourBytes", "臺臺臺臺臺臺臺臺臺臺臺臺,P,1", V::Ok,
                  "臺臺臺臺臺臺臺臺臺臺臺臺", "P", 1},
-        LineCase{"EmptyLine", "", false},
-        LineCase{"ThreeCommas", kTag + ",A,1,", false},
-        LineCase{"OneComma", kTag + ",A", false},
-        LineCase{"Tag23", kTag.substr(1) + ",A,1", false},
-        LineCase{"Tag25", kTag + "0,A,1", false},
-        LineCase{"EmptyTag", ",A,1", false},
-        LineCase{"TypeThree", kTag + ",A,3", false},
-        LineCase{"TypeZeroOne", kTag + ",A,01", false},
-        LineCase{"TypeOneTab", kTag + ",A,1\t", false},
-        LineCase{"TabInTagCounts", kTag.substr(1) + "\t,A,1", true, kTag.substr(1) + "\t", "A", 1},
-        LineCase{"TrailingCarriageReturnIsNotALineEnd", kTag + ",A,1\r", false}),
+        LineCase{"EmptyLine", "", V::Empty},
+        LineCase{"ThreeCommas", kTag + ",A,1,", V::Malformed},
+        LineCase{"OneComma", kTag + ",A", V::Malformed},
+        LineCase{"Tag23", kTag.substr(1) + ",A,1", V::TagTooShort},
+        LineCase{"Tag25", kTag + "0,A,1", V::TagTooLong},
+        LineCase{"EmptyTag", ",A,1", V::TagTooShort},
+        LineCase{"TypeThree", kTag + ",A,3", V::Malformed},
+        LineCase{"TypeZeroOne", kTag + ",A,01", V::Malformed},
+        LineCase{"TypeOneTab", kTag + ",A,1\t", V::Malformed},
+        LineCase{"TabInTagCounts", kTag.substr(1) + "\t,A,1", V::Ok, kTag.substr(1) + "\t", "A", 1},
+        LineCase{"TrailingCarriageReturnIsNotALineEnd", kTag + ",A,1\r", V::Malformed}),
     [](const ::testing::TestParamInfo<LineCase>& info) { return std::string(info.param.name); });
 
 TEST(FormatLine, WritesTagPlateTypeAndCrLf) {

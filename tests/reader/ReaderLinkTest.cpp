@@ -1,6 +1,7 @@
 #include "ReaderLink.h"
 #include "Globals.h"
 #include "ReaderSimulator.h"
+#include "TagEntrySink.h"
 #include "Waits.h"
 
 #include <QLineEdit>
@@ -234,12 +235,12 @@ TEST_F(ReaderLinkTest, TagReportsPassTheFilter) {
     EXPECT_EQ(shown, (std::vector<std::string>{"AA01", "BB02", "CC03", "AA01"}));
 }
 
-TEST_F(ReaderLinkTest, TagReportsGoToTheTagFieldByDefault) {
+TEST_F(ReaderLinkTest, TagReportsGoToTheTagFieldThroughTheProgramSink) {
     QLineEdit field;
     field.setText(QStringLiteral("typed"));
     QObject::connect(&field, &QLineEdit::textChanged, [] { WakeWaits(); });
     tagEntryTarget = &field;
-    ReaderLink link(answered);
+    ReaderLink link(answered, TagEntrySink());
     ASSERT_TRUE(link.Open(QStringLiteral("127.0.0.1"), sim.Port()));
     ASSERT_TRUE(WaitUntil([this] { return sim.ConnectionCount() == 1; }, eventWaitMs));
     link.SetProcessing(true);

@@ -1,0 +1,12 @@
+#include "TagEntrySink.h"
+
+#include "Globals.h"
+
+#include <QLineEdit>
+
+std::function<void(const QString&)> TagEntrySink() {
+    return [](const QString& id) {
+        if (tagEntryTarget != nullptr)
+            tagEntryTarget->setText(id);
+    };
+}

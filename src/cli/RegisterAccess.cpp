@@ -1,0 +1,50 @@
+#include "RegisterAccess.h"
+
+#include "CliCommon.h"
+#include "Paths.h"
+#include "TagStore.h"
+
+#include <filesystem>
+#include <iostream>
+
+std::string ChosenHivePath(const std::string& hiveOption) {
+    return hiveOption.empty() ? UserHivePath() : hiveOption;
+}
+
+std::unique_ptr<SqliteHive> OpenHiveFor(const std::string& path, bool create) {
+    std::error_code ec;
+    if (!create && !std::filesystem::exists(path, ec)) {
+        (void)Failure(exitUnavailable, "no hive at " + path);
+        return nullptr;
+    }
+    auto hive = SqliteHive::Open(path);
+    if (!hive)
+        (void)Failure(exitUnavailable, "cannot open the hive " + path + " (damaged, in use or not a hive)");
+    return hive;
+}
+
+std::optional<RowChoice> ChosenRows(const CommandArgs& args) {
+    if (args.Has("--marked") && args.Has("--unmarked"))
+        return std::nullopt;
+    if (args.Has("--marked"))
+        return RowChoice::Marked;
+    return args.Has("--unmarked") ? RowChoice::Unmarked : RowChoice::All;
+}
+
+std::vector<TagRecord> ReadRegister(Hive& hive, RowChoice rows) {
+    TagStore store(hive);
+    std::vector<std::string> tags;
+    HiveBatch snapshot(hive, false);
+    store.EnumerateTags(tags);
+    std::vector<TagRecord> records;
+    records.reserve(tags.size());
+    for (const std::string& tag : tags) {
+        TagRecord record;
+        record.tagId = tag;
+        if (!store.ReadRecord(tag, &record))
+            continue;
+        if (rows == RowChoice::All || record.marked == (rows == RowChoice::Marked))
+            records.push_back(std::move(record));
+    }
+    return records;
+}
