@@ -4,6 +4,7 @@
 #include "CodePage.h"
 #include "FuzzCheck.h"
 #include "TagFileLine.h"
+#include "TagFileText.h"
 
 #include <cstdint>
 #include <string>
@@ -41,19 +42,17 @@ struct Exported {
 };
 
 std::vector<Exported> ExportChoices(const std::vector<TagFileLine>& lines) {
-    std::string utf8;
+    std::vector<TagFileRow> rows;
     for (const TagFileLine& line : lines)
-        utf8 += TagFileLine::Format(line.tagId, line.plate, line.carType);
-    if (std::optional<std::string> big5 = Utf8ToBig5(utf8))
-        return {{std::move(*big5), lines, true}};
-    Exported partial;
-    for (const TagFileLine& line : lines) {
-        if (std::optional<std::string> big5 = Utf8ToBig5(TagFileLine::Format(line.tagId, line.plate, line.carType))) {
-            partial.bytes += *big5;
+        rows.push_back({line.tagId, line.plate, line.carType});
+    TagFileText text = TagFileTextOfRows(rows);
+    if (text.withoutBig5.empty())
+        return {{std::move(text.big5), lines, true}};
+    Exported partial{std::move(text.big5), {}, true};
+    for (const TagFileLine& line : lines)
+        if (Utf8ToBig5(TagFileLine::Format(line.tagId, line.plate, line.carType)))
             partial.rows.push_back(line);
-        }
-    }
-    return {{"\xEF\xBB\xBF" + utf8, lines, false}, std::move(partial)};
+    return {{"\xEF\xBB\xBF" + text.utf8, lines, false}, std::move(partial)};
 }
 
 void CheckRules(const TagFileLine& line) {
