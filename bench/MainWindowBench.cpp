@@ -99,6 +99,16 @@ int Run(int count) {
     auto hive = SqliteHive::Open(file);
     TagStore store(*hive);
     auto start = Clock::now();
+    int loaded = 0;
+    {
+        HiveBatch snapshot(*hive, false);
+        (void)store.ReadAllRecords([&loaded](const TagRecord&) { ++loaded; });
+    }
+    const double loadMs = MsSince(start);
+    Time(count, "register load (the store's streamed read of every record)", loadMs, "");
+    bench::Value(count, "  ratio to the bare join", joinMs > 0 ? loadMs / joinMs : 0.0, "x", "target <= 2x");
+
+    start = Clock::now();
     {
         HiveBatch snapshot(*hive, false);
         std::vector<std::string> names;
@@ -107,9 +117,7 @@ int Run(int count) {
         for (const auto& name : names)
             store.ReadRecord(name, &r);
     }
-    const double loadMs = MsSince(start);
-    Time(count, "register load (enumerate + read every record)", loadMs, "");
-    bench::Value(count, "  ratio to the bare join", joinMs > 0 ? loadMs / joinMs : 0.0, "x", "target <= 2x");
+    Time(count, "  for comparison: key list, then a read per key", MsSince(start), "");
 
     AppConfig config;
     LanguageTexts texts;
@@ -166,7 +174,7 @@ int Run(int count) {
                  "target <= 250 B/row at 1,000,000");
     bench::Value(count, "anonymous memory per row (store and window)", (anon - anonStart) * 1024.0 / count, "B", "");
 
-    const bool right = list.RowCount() == count - 1;
+    const bool right = loaded == count && list.RowCount() == count - 1;
     if (!right)
         std::printf("%9d  WRONG: %d rows listed\n", count, list.RowCount());
     std::filesystem::remove_all(dir);

@@ -15,9 +15,14 @@ std::vector<bool> BatchWriter::Run(size_t count, const std::function<bool(size_t
 
 bool BatchWriter::RunBatch(size_t begin, size_t end, const std::function<bool(size_t)>& op,
                            std::vector<bool>& done) {
+    // False when told to stop after an operation.
     auto runEach = [&] {
-        for (size_t i = begin; i < end; ++i)
+        for (size_t i = begin; i < end; ++i) {
             done[i] = op(i);
+            if (stop && stop())
+                return false;
+        }
+        return true;
     };
     while (!hive.BeginBatch(true)) {
         // Each operation would wait out the lock again on its own: ask instead.
@@ -27,11 +32,15 @@ bool BatchWriter::RunBatch(size_t begin, size_t end, const std::function<bool(si
             return false;
         }
         // No transaction to be had (a read-only hive, say): each operation on its own.
-        runEach();
-        return true;
+        return runEach();
     }
-    runEach();
+    if (!runEach()) {
+        (void)hive.EndBatch(false);
+        std::fill(done.begin() + static_cast<std::ptrdiff_t>(begin), done.begin() + static_cast<std::ptrdiff_t>(end),
+                  false);
+        return false;
+    }
     if (!hive.EndBatch(true))
-        runEach();
+        return runEach();
     return true;
 }

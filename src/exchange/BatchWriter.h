@@ -21,6 +21,10 @@ public:
     // must give the same result when run again.
     std::vector<bool> Run(size_t count, const std::function<bool(size_t)>& op);
 
+    // Asked after every operation: true ends the run there. The open batch is rolled back, so
+    // nothing more reaches the store; what earlier batches committed stays.
+    void StopWhen(std::function<bool()> stopNow) { stop = std::move(stopNow); }
+
 private:
     // False when the run is to stop before this batch.
     bool RunBatch(size_t begin, size_t end, const std::function<bool(size_t)>& op, std::vector<bool>& done);
@@ -28,4 +32,5 @@ private:
     Hive& hive;
     size_t batchSize;
     std::function<bool()> retry;
+    std::function<bool()> stop;
 };

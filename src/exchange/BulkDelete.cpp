@@ -6,6 +6,7 @@
 #include "LongWork.h"
 #include "MainDialog.h"
 #include "Prompts.h"
+#include "RegisterReadWatch.h"
 #include "UiTexts.h"
 
 #include <QPushButton>
@@ -49,6 +50,7 @@ DeleteOutcome DeleteRowsInScope(MainDialog& main, RowScope scope) {
     CListCtrlEx& list = *main.List();
     RegisterContext& context = main.Context();
     DeleteOutcome outcome;
+    const RegisterReadWatch reads(context);
     {
         // The walk and the deletes each move the bar over the rows once.
         const int inScope = RowsInScope(list, scope);
@@ -68,6 +70,7 @@ DeleteOutcome DeleteRowsInScope(MainDialog& main, RowScope scope) {
         }
 
         BatchWriter writer(context.store.GetHive(), 1000, AskWhenHiveHeld(main));
+        writer.StopWhen([&reads] { return reads.Failed(); });
         const std::vector<bool> gone = writer.Run(records.size(), [&](size_t i) {
             work.Step(qint64(records.size() + i));
             return context.store.DeleteTag(records[i]);
@@ -86,6 +89,8 @@ DeleteOutcome DeleteRowsInScope(MainDialog& main, RowScope scope) {
 
     main.ShowCountLine();
     context.config.registerChanged = true;
+    if (reads.Failed())
+        reads.ShowBox(main);
     ReportFailures(main, outcome.failed);
     return outcome;
 }

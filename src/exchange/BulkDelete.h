@@ -21,4 +21,5 @@ struct DeleteOutcome {
 // After the confirmation: deletes the records of the rows in scope from the store and their
 // rows from the list in one pass, refreshes the count line and sets registerChanged. A record
 // the store could not delete keeps its row; the number of such records is reported in one box.
+// After a failed read of the register nothing further is deleted, and a box says so first.
 DeleteOutcome DeleteRowsInScope(MainDialog& main, RowScope scope);

@@ -1,5 +1,23 @@
 #include "Hive.h"
 
+bool Hive::ForEachSubKey(const std::string& path,
+                         const std::function<void(const std::string& name, KeyValues& values)>& each) {
+    const int errors = StoreErrors();
+    std::optional<std::vector<std::string>> names = SubKeys(path);
+    if (!names)
+        return false;
+    const std::string prefix = path.empty() ? std::string() : path + "\\";
+    KeyValues none;
+    for (const std::string& name : *names) {
+        std::optional<KeyValues> values = Values(prefix + name);
+        if (StoreErrors() != errors)
+            return false;
+        each(name, values ? *values : none);
+        none.clear();
+    }
+    return true;
+}
+
 HiveValue DwordValue(std::uint32_t number) {
     std::string bytes(4, '\0');
     for (int i = 0; i < 4; ++i)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -34,6 +35,13 @@ public:
     virtual std::optional<HiveValue> GetValue(const std::string& path, const std::string& name) = 0;
     // All values of a key in one read; nullopt when the key is missing.
     virtual std::optional<std::vector<std::pair<std::string, HiveValue>>> Values(const std::string& path) = 0;
+
+    using KeyValues = std::vector<std::pair<std::string, HiveValue>>;
+    // Hands every direct subkey of path with all its values to each, in SubKeys order, as one
+    // read. False when the key is missing or a read failed (StoreErrors then grew): the keys
+    // handed over so far are then no whole list.
+    virtual bool ForEachSubKey(const std::string& path,
+                               const std::function<void(const std::string& name, KeyValues& values)>& each);
     // Writes the key and its subtree into a new hive file; false when the file exists.
     [[nodiscard]] virtual bool SaveSubtree(const std::string& path, const std::string& file) = 0;
 
@@ -50,12 +58,21 @@ public:
     // returns nothing rather than a part, and this count grows: callers compare it before and
     // after to tell a failure from a missing key.
     int StoreErrors() const { return storeErrors; }
+    // Of those, the ones that a lock held by another program does not explain: the store could
+    // not read what it holds (a damaged or unreadable file). A multi-row command that sees this
+    // count grow writes nothing further.
+    int ReadErrors() const { return readErrors; }
 
 protected:
-    void NoteStoreError() { ++storeErrors; }
+    void NoteStoreError(bool unreadable = false) {
+        ++storeErrors;
+        if (unreadable)
+            ++readErrors;
+    }
 
 private:
     int storeErrors = 0;
+    int readErrors = 0;
 };
 
 // Commits a batch when it goes out of scope, unless told to roll back.

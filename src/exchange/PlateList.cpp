@@ -14,12 +14,15 @@ bool PlateList::Exists(const std::string& plate) {
 PlateList::SetTagResult PlateList::SetTag(const std::string& plate, const std::string& tag, bool onlyIfEmpty) {
     if (!IsSafeKeyName(plate))
         return SetTagResult::NoPlate;
+    const int errors = hive.StoreErrors();
     auto key = OpenKey("\\" + plate);
     if (!key)
-        return SetTagResult::NoPlate;
+        return hive.StoreErrors() == errors ? SetTagResult::NoPlate : SetTagResult::Failed;
     if (onlyIfEmpty) {
         // A value too long for the suite's 60-byte read counts as set: never overwrite what we cannot read.
         auto raw = hive.GetValue(key->Path(), "eTag");
+        if (hive.StoreErrors() != errors)
+            return SetTagResult::Failed; // unreadable is not empty
         if (raw) {
             auto current = key->GetString("eTag", 60);
             if (!current || !current->empty())

@@ -6,6 +6,7 @@
 #include "LongWork.h"
 #include "MainDialog.h"
 #include "Prompts.h"
+#include "RegisterReadWatch.h"
 #include "UiTexts.h"
 
 #include <QPushButton>
@@ -22,6 +23,7 @@ int TransferRows(MainDialog& main, RowScope scope) {
         int carType;
     };
     std::vector<Pending> pending;
+    const RegisterReadWatch reads(context);
     std::vector<PlateList::SetTagResult> results;
     std::vector<bool> done;
     {
@@ -39,7 +41,10 @@ int TransferRows(MainDialog& main, RowScope scope) {
             if (plate.isEmpty())
                 continue;
             const int carType = list.ItemData(row) == 2 ? 2 : 1;
-            if (context.PlatesOf(carType).Exists(plate.toStdString())) {
+            const bool found = context.PlatesOf(carType).Exists(plate.toStdString());
+            if (reads.Failed())
+                break; // an unreadable plate is not a missing one, and nothing is written
+            if (found) {
                 pending.push_back({tag.toStdString(), plate.toStdString(), carType});
                 continue;
             }
@@ -51,7 +56,8 @@ int TransferRows(MainDialog& main, RowScope scope) {
         // The writes go in batches after the walk, so no box waits while the write lock is held.
         results.assign(pending.size(), PlateList::SetTagResult::Failed);
         BatchWriter writer(context.cars.GetHive(), 1000, AskWhenHiveHeld(main));
-        done = writer.Run(pending.size(), [&](size_t i) {
+        writer.StopWhen([&reads] { return reads.Failed(); });
+        done = writer.Run(reads.Failed() ? 0 : pending.size(), [&](size_t i) {
             work.Step(qint64(inScope) + qint64(i));
             const Pending& p = pending[i];
             results[i] = context.PlatesOf(p.carType).SetTag(p.plate, p.tag, true);
@@ -61,11 +67,13 @@ int TransferRows(MainDialog& main, RowScope scope) {
     int written = 0;
     int failed = 0;
     for (size_t i = 0; i < pending.size(); ++i) {
-        if (!done[i])
+        if (i >= done.size() || !done[i])
             ++failed;
         else if (results[i] == PlateList::SetTagResult::Written)
             ++written;
     }
+    if (reads.Failed())
+        reads.ShowBox(main);
     if (failed > 0) {
         prompts().Message(&main, LookupText(context.texts, "LUMETRA", "030",
                                             QStringLiteral("無法寫入名單的資料筆數:")) +

@@ -16,6 +16,7 @@ constexpr int unmarked = 1003;
 
 // After the confirmation: the walk over the rows in scope, one box per plate missing from the
 // list of its row's type, then the writes in batches; the number of tags the lists would not
-// take (or that were not written after Cancel) is reported in one box at the end. Returns the
+// take (or that were not written after Cancel or a failed read of the store) is reported in one
+// box at the end; a failed read stops the walk or the writes, and its box comes first. Returns the
 // number of plates that took the tag.
 int TransferRows(MainDialog& main, RowScope scope);

@@ -29,7 +29,9 @@ public:
     }
     // SQLITE_ROW, SQLITE_DONE or an error.
     int Step() { return sqlite3_step(stmt); }
+    bool ReadsOnly() const { return sqlite3_stmt_readonly(stmt) != 0; }
     long long Int(int col) { return sqlite3_column_int64(stmt, col); }
+    bool IsNull(int col) { return sqlite3_column_type(stmt, col) == SQLITE_NULL; }
     std::string Text(int col) {
         auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, col));
         return p ? std::string(p, static_cast<size_t>(sqlite3_column_bytes(stmt, col))) : std::string();
@@ -50,6 +52,18 @@ private:
 namespace {
 
 constexpr long long kRootId = 1;
+
+// Whether a failed step means the hive's contents could not be read, as opposed to another
+// program holding a lock (which a later try may get past) or a write the file refused.
+bool IsUnreadable(int extendedCode, bool reading) {
+    const int primary = extendedCode & 0xFF;
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+        return false;
+    if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB || extendedCode == SQLITE_IOERR_READ ||
+        extendedCode == SQLITE_IOERR_SHORT_READ)
+        return true; // a write meets damaged pages by reading them
+    return reading;
+}
 
 } // namespace
 
@@ -83,6 +97,7 @@ SqliteHive::~SqliteHive() {
     setValue.reset();
     getValue.reset();
     allValues.reset();
+    subKeysWithValues.reset();
     sqlite3_close(db);
 }
 
@@ -115,8 +130,10 @@ std::unique_ptr<SqliteHive> SqliteHive::Open(const std::string& file, int busyTi
     std::unique_ptr<SqliteHive> hive(new SqliteHive(db, file, false));
     // WAL keeps readers and one writer apart; NORMAL sync is crash-safe for the file's consistency.
     // The register is read whole at start-up: keep its pages in memory rather than re-reading them.
+    // The map stays small: every mapped page read once counts as resident, and a register of a
+    // million tags is a file of hundreds of megabytes.
     hive->Exec("PRAGMA cache_size=-32768");
-    hive->Exec("PRAGMA mmap_size=268435456");
+    hive->Exec("PRAGMA mmap_size=33554432");
     hive->Exec("PRAGMA synchronous=NORMAL");
     // Only what is missing takes the write lock.
     bool ok = (!state.needsWal || hive->Exec("PRAGMA journal_mode=WAL")) &&
@@ -151,14 +168,14 @@ std::unique_ptr<SqliteHive> SqliteHive::OpenReadOnly(const std::string& file) {
 bool SqliteHive::Exec(const char* sql) {
     if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK)
         return true;
-    NoteStoreError();
+    NoteStoreError(IsUnreadable(sqlite3_extended_errcode(db), false));
     return false;
 }
 
 int SqliteHive::Step(Statement& statement) {
     int rc = statement.Step();
     if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        NoteStoreError();
+        NoteStoreError(IsUnreadable(sqlite3_extended_errcode(db), statement.ReadsOnly()));
     return rc;
 }
 
@@ -174,8 +191,13 @@ bool SqliteHive::Prepare() {
                                                "ON CONFLICT(key, name) DO UPDATE SET type = ?3, data = ?4");
     getValue = std::make_unique<Statement>(db, "SELECT type, data FROM vals WHERE key = ?1 AND name = ?2");
     allValues = std::make_unique<Statement>(db, "SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY name");
+    // Names under one parent differ even without case (their folded paths are unique), so the
+    // key's id after the name orders like childKeys and lets the index give the order.
+    subKeysWithValues = std::make_unique<Statement>(
+        db, "SELECT k.id, k.name, v.name, v.type, v.data FROM keys k LEFT JOIN vals v ON v.key = k.id "
+            "WHERE k.parent = ?1 ORDER BY k.name COLLATE NOCASE, k.id, v.name");
     for (auto* s : {findKey.get(), childKeys.get(), insertKey.get(), hasChild.get(), deleteKey.get(),
-                    deleteValues.get(), setValue.get(), getValue.get(), allValues.get()})
+                    deleteValues.get(), setValue.get(), getValue.get(), allValues.get(), subKeysWithValues.get()})
         if (!s->Ok())
             return false;
     return true;
@@ -186,12 +208,38 @@ std::optional<long long> SqliteHive::FindKey(const std::string& path) {
         return kRootId;
     if (path.front() == '\\' || path.back() == '\\' || path.find("\\\\") != std::string::npos)
         return std::nullopt;
-    findKey->Bind(1, FoldName(path));
+    std::string folded = FoldName(path);
+    if (InTransaction()) {
+        for (const KnownKey& known : knownKeys)
+            if (known.id != 0 && known.folded == folded)
+                return known.id;
+    }
+    findKey->Bind(1, folded);
     std::optional<long long> id;
     if (Step(*findKey) == SQLITE_ROW)
         id = findKey->Int(0);
     findKey->Reset();
+    if (id)
+        RememberKey(std::move(folded), *id);
     return id;
+}
+
+bool SqliteHive::InTransaction() const {
+    // SQLite rolls a transaction back by itself after some errors; then nothing is known.
+    return batchDepth > 0 && sqlite3_get_autocommit(db) == 0;
+}
+
+void SqliteHive::RememberKey(std::string folded, long long id) {
+    if (!InTransaction())
+        return;
+    knownKeys[nextKnown] = {std::move(folded), id};
+    nextKnown = (nextKnown + 1) % knownKeys.size();
+}
+
+void SqliteHive::ForgetKeys() {
+    for (KnownKey& known : knownKeys)
+        known = KnownKey{};
+    nextKnown = 0;
 }
 
 std::optional<long long> SqliteHive::CreateChain(const std::string& path, bool* created) {
@@ -216,6 +264,7 @@ std::optional<long long> SqliteHive::CreateChain(const std::string& path, bool* 
         if (rc != SQLITE_DONE)
             return std::nullopt;
         parent = sqlite3_last_insert_rowid(db);
+        RememberKey(FoldName(sofar), parent);
         made = true;
     }
     if (created)
@@ -256,6 +305,7 @@ bool SqliteHive::DeleteKey(const std::string& path) {
         return false;
     bool ok = false;
     if (auto id = FindKey(path)) {
+        ForgetKeys(); // the id may come back for another key
         hasChild->Bind(1, *id);
         bool childless = Step(*hasChild) == SQLITE_DONE;
         hasChild->Reset();
@@ -305,6 +355,37 @@ std::optional<std::vector<std::pair<std::string, HiveValue>>> SqliteHive::Values
     return values;
 }
 
+bool SqliteHive::ForEachSubKey(const std::string& path,
+                               const std::function<void(const std::string& name, KeyValues& values)>& each) {
+    auto parent = FindKey(path);
+    if (!parent)
+        return false;
+    Statement& walk = *subKeysWithValues;
+    walk.Bind(1, *parent);
+    long long current = 0; // ids start at 1
+    std::string name;
+    KeyValues values;
+    int rc;
+    while ((rc = Step(walk)) == SQLITE_ROW) {
+        const long long id = walk.Int(0);
+        if (id != current) {
+            if (current != 0)
+                each(name, values);
+            current = id;
+            name = walk.Text(1);
+            values.clear();
+        }
+        if (!walk.IsNull(2)) // a key without values still comes, once
+            values.push_back({walk.Text(2), {static_cast<ValueType>(walk.Int(3)), walk.Blob(4)}});
+    }
+    walk.Reset();
+    if (rc != SQLITE_DONE)
+        return false; // never a part of the register as if it were all
+    if (current != 0)
+        each(name, values);
+    return true;
+}
+
 bool SqliteHive::ReadValues(long long id, std::vector<std::pair<std::string, HiveValue>>& values) {
     allValues->Bind(1, id);
     int rc;
@@ -319,6 +400,7 @@ bool SqliteHive::BeginBatch(bool write) {
     if (readOnly && write)
         return false;
     if (batchDepth == 0) {
+        ForgetKeys(); // another program may have changed the tree since the last transaction
         // IMMEDIATE takes the write lock at once, so the busy timeout covers a competing writer.
         if (!Exec(write ? "BEGIN IMMEDIATE" : "BEGIN")) {
             batchBusy = sqlite3_errcode(db) == SQLITE_BUSY;
@@ -337,6 +419,7 @@ bool SqliteHive::EndBatch(bool commit) {
         batchFailed = true;
     if (--batchDepth > 0)
         return true;
+    ForgetKeys();
     if (batchFailed) {
         Exec("ROLLBACK");
         return false;

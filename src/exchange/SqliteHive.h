@@ -3,6 +3,7 @@
 #include "Hive.h"
 #include "SqliteHiveFile.h"
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -29,6 +30,8 @@ public:
     bool SetValue(const std::string& path, const std::string& name, const HiveValue& value) override;
     std::optional<HiveValue> GetValue(const std::string& path, const std::string& name) override;
     std::optional<std::vector<std::pair<std::string, HiveValue>>> Values(const std::string& path) override;
+    bool ForEachSubKey(const std::string& path,
+                       const std::function<void(const std::string& name, KeyValues& values)>& each) override;
     bool SaveSubtree(const std::string& path, const std::string& file) override;
     bool BeginBatch(bool write = true) override;
     bool EndBatch(bool commit) override;
@@ -48,6 +51,11 @@ private:
     std::optional<long long> FindKey(const std::string& path);
     std::optional<long long> CreateChain(const std::string& path, bool* created);
     bool CopyTree(long long fromId, SqliteHive& target, const std::string& targetPath);
+    // Ids of keys looked up or made in the current transaction: a record's writes find its key
+    // and the keys above it once, not once per value. Only a transaction keeps them right.
+    bool InTransaction() const;
+    void RememberKey(std::string folded, long long id);
+    void ForgetKeys();
 
     sqlite3* db;
     std::string file;
@@ -55,8 +63,14 @@ private:
     int batchDepth = 0;
     bool batchFailed = false;
     bool batchBusy = false;
+    struct KnownKey {
+        std::string folded;
+        long long id = 0;
+    };
+    std::array<KnownKey, 8> knownKeys;
+    size_t nextKnown = 0;
     std::unique_ptr<Statement> findKey, childKeys, insertKey, hasChild, deleteKey, deleteValues, setValue, getValue,
-        allValues;
+        allValues, subKeysWithValues;
 };
 
 // Splits a key path at "\"; nullopt when a name is empty (a leading, trailing or doubled separator).

@@ -61,7 +61,11 @@ TagFileReading ReadTagFileLines(std::string_view bytes, const WorkStep& step) {
 
 std::vector<TagLineOutcome> StoreTagFileEntries(TagStore& store, const std::vector<TagFileEntry>& entries,
                                                 const std::function<bool()>& retry, const WorkStep& step) {
-    BatchWriter writer(store.GetHive(), 1000, retry);
+    Hive& hive = store.GetHive();
+    const int readErrors = hive.ReadErrors();
+    BatchWriter writer(hive, 1000, retry);
+    // Once a read failed, what the store holds is in doubt: nothing further is written.
+    writer.StopWhen([&hive, readErrors] { return hive.ReadErrors() != readErrors; });
     const std::vector<bool> written = writer.Run(entries.size(), [&](size_t i) {
         if (step)
             step(i);
@@ -84,16 +88,26 @@ std::vector<TagCheckFinding> CheckTagFileLine(TagStore& store, PlateList& cars, 
     using Kind = TagCheckFinding::Kind;
     std::vector<TagCheckFinding> findings;
     PlateList& plates = line.carType == 2 ? motorcycles : cars;
-    if (!line.plate.empty() && !plates.Exists(line.plate))
+    auto readErrors = [&] {
+        return store.GetHive().ReadErrors() + cars.GetHive().ReadErrors() + motorcycles.GetHive().ReadErrors();
+    };
+    const int errorsBefore = readErrors();
+    const bool plateFound = line.plate.empty() || plates.Exists(line.plate);
+    const bool writable = store.CanWrite(line.tagId);
+    TagRecord stored;
+    const bool known = writable && store.ReadRecord(line.tagId, &stored);
+    // What could not be read is neither missing, refused nor new.
+    if (readErrors() != errorsBefore)
+        return {{Kind::Unreadable, "UNREADABLE => TAG:" + line.tagId + " NO:" + line.plate}};
+    if (!plateFound)
         findings.push_back(
             {Kind::PlateNotFound, std::string("NOT FOUND(") + (line.carType == 2 ? "2" : "1") + ") => NO:" + line.plate});
     // A tag the import would refuse is no new tag.
-    if (!store.CanWrite(line.tagId)) {
+    if (!writable) {
         findings.push_back({Kind::Refused, "REFUSED => TAG:" + line.tagId + " NO:" + line.plate});
         return findings;
     }
-    TagRecord stored;
-    if (!store.ReadRecord(line.tagId, &stored))
+    if (!known)
         findings.push_back({Kind::New, "NEW => TAG:" + line.tagId + " NO:" + line.plate});
     else if (stored.plate != line.plate)
         findings.push_back({Kind::Change, "CHANGE => TAG:" + line.tagId + " NO:" + stored.plate + " => " + line.plate});

@@ -35,17 +35,20 @@ TagFileReading ReadTagFileLines(std::string_view bytes, const WorkStep& step = {
 
 // Writes the entries' records in file order, so the last line of a tag wins in the store; each
 // record keeps the tag's stored mark and confirmation. Stored, RefusedName (an id the store
-// will not write) or StoreFailure per entry. retry as for BatchWriter.
+// will not write) or StoreFailure per entry. retry as for BatchWriter. After a read of the store
+// fails nothing further is written: the batch under way is rolled back, and its entries and
+// all after it are StoreFailure.
 std::vector<TagLineOutcome> StoreTagFileEntries(TagStore& store, const std::vector<TagFileEntry>& entries,
                                                 const std::function<bool()>& retry = {}, const WorkStep& step = {});
 
 struct TagCheckFinding {
-    enum class Kind { PlateNotFound, Refused, New, Change };
+    enum class Kind { PlateNotFound, Refused, New, Change, Unreadable };
     Kind kind;
     std::string text; // the English text; the window words Refused from its language file
 };
 
 // The import check's findings for one line: a plate missing from its plate list; then a tag
-// the store would refuse, a new tag, or a tag whose stored plate differs.
+// the store would refuse, a new tag, or a tag whose stored plate differs. When a read of the
+// store failed, only Unreadable: nothing about the line is known.
 std::vector<TagCheckFinding> CheckTagFileLine(TagStore& store, PlateList& cars, PlateList& motorcycles,
                                               const TagFileLine& line);

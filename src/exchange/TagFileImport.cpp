@@ -4,6 +4,7 @@
 #include "LongWork.h"
 #include "MainDialog.h"
 #include "Prompts.h"
+#include "RegisterReadWatch.h"
 #include "TagFileApply.h"
 #include "UiTexts.h"
 
@@ -16,16 +17,22 @@ namespace {
 
 QString Qs(const std::string& text) { return QString::fromStdString(text); }
 
-// Diagnostic boxes of the check are English texts in every language.
-void CheckLine(MainDialog& main, const TagFileLine& line) {
+// Diagnostic boxes of the check are English texts in every language. False when the register
+// could not be read: nothing is known about the line then, and no box guesses.
+bool CheckLine(MainDialog& main, const TagFileLine& line, const RegisterReadWatch& reads) {
     RegisterContext& context = main.Context();
-    for (const TagCheckFinding& finding : CheckTagFileLine(context.store, context.cars, context.motorcycles, line)) {
+    const std::vector<TagCheckFinding> findings =
+        CheckTagFileLine(context.store, context.cars, context.motorcycles, line);
+    if (reads.Failed())
+        return false;
+    for (const TagCheckFinding& finding : findings) {
         if (finding.kind == TagCheckFinding::Kind::Refused)
             prompts().Message(&main, LookupText(context.texts, "LUMETRA", "016", QStringLiteral("REFUSED => TAG:")) +
                                          Qs(line.tagId) + QStringLiteral(" NO:") + Qs(line.plate));
         else
             prompts().Message(&main, Qs(finding.text));
     }
+    return true;
 }
 
 // One box for all lines that could not be decoded: how many, and where the first of them are.
@@ -71,6 +78,7 @@ TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool che
     RegisterContext& context = main.Context();
     TagFileImportOutcome outcome;
     const QByteArray bytes = ReadWholeLines(source, &outcome.readError);
+    const RegisterReadWatch reads(context);
     {
         // Parsing, writing and listing each move the bar over the lines once.
         const qint64 lineCount = bytes.count('\n') + (bytes.endsWith('\n') ? 0 : 1);
@@ -85,7 +93,8 @@ TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool che
         if (checkOnly) {
             for (const TagFileEntry& entry : reading.entries) {
                 work.Step(qint64(entry.lineNumber - 1));
-                CheckLine(main, entry.line);
+                if (!CheckLine(main, entry.line, reads))
+                    break;
             }
         } else {
             const qint64 written0 = lineCount;
@@ -108,6 +117,9 @@ TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool che
     main.ShowCountLine();
     context.config.registerChanged = true;
     const LanguageTexts& texts = context.texts;
+    outcome.storeReadError = reads.Failed();
+    if (outcome.storeReadError)
+        reads.ShowBox(main);
     if (!outcome.unreadLines.empty())
         ReportUnreadLines(main, outcome.unreadLines);
     if (outcome.failed > 0) {

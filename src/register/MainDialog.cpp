@@ -216,28 +216,19 @@ void MainDialog::ApplyTexts() {
 
 void MainDialog::LoadRegister() {
     list->Clear();
-    std::vector<std::string> names;
     Hive& hive = context.store.GetHive();
     int errors = hive.StoreErrors();
     {
-        // One snapshot for the whole load: sites keep tens of thousands of tags.
+        // One snapshot and one streamed read for the whole load: sites keep up to a million tags.
         HiveBatch snapshot(hive, false);
-        context.store.EnumerateTags(names);
-        TagRecord record;
         ListRows rows;
         rows.columns = rowColumns;
-        rows.cells.reserve(names.size() * rowColumns);
-        rows.data.reserve(names.size());
-        for (const std::string& name : names) {
-            TagStore::Reset(record);
-            record.tagId = name;
-            context.store.ReadRecord(name, &record);
+        const bool read = context.store.ReadAllRecords([&](const TagRecord& record) {
             PushRowTexts(record, rows.cells);
             rows.data.push_back(record.carType);
-        }
+        });
         (void)snapshot.Commit();
-        std::vector<std::string>().swap(names);
-        loadFailed = hive.StoreErrors() != errors;
+        loadFailed = !read || hive.StoreErrors() != errors;
         if (!loadFailed)
             list->AppendRows(std::move(rows));
     }

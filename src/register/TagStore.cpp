@@ -45,19 +45,16 @@ bool TagStore::WriteUseOk(const std::string& tag, std::uint32_t value) {
     return key && key->SetDword("UseOK", value);
 }
 
-bool TagStore::ReadRecord(const std::string& tag, TagRecord* record) {
-    if (!record || !NamesOneKey(tag))
-        return false;
-    // One read of all values: the register loads 100,000 of these at start-up.
-    auto values = hive.Values(FullPath("\\" + tag));
-    if (!values)
-        return false;
+namespace {
+
+// The record's fields from its key's values; values of another name or type are passed over.
+void FillFromValues(const Hive::KeyValues& values, TagRecord& record) {
     std::string plate;
     std::uint32_t carType = 1, mark = 0, useOk = 0;
-    for (const auto& [name, value] : *values) {
+    for (const auto& [name, value] : values) {
         std::string folded = FoldName(name);
         if (folded == "licno")
-            plate = StringThroughBuffer(value, kPlateBufferBytes).value_or(std::string());
+            plate = StringThroughBuffer(value, TagStore::kPlateBufferBytes).value_or(std::string());
         else if (folded == "cartype")
             carType = AsDword(value).value_or(carType);
         else if (folded == "mark")
@@ -65,11 +62,35 @@ bool TagStore::ReadRecord(const std::string& tag, TagRecord* record) {
         else if (folded == "useok")
             useOk = AsDword(value).value_or(useOk);
     }
-    record->plate = plate;
-    record->carType = static_cast<std::int32_t>(carType);
-    record->marked = mark == 1;
-    record->useOk = useOk == 1;
+    record.plate = plate;
+    record.carType = static_cast<std::int32_t>(carType);
+    record.marked = mark == 1;
+    record.useOk = useOk == 1;
+}
+
+} // namespace
+
+bool TagStore::ReadRecord(const std::string& tag, TagRecord* record) {
+    if (!record || !NamesOneKey(tag))
+        return false;
+    // One read of all values.
+    auto values = hive.Values(FullPath("\\" + tag));
+    if (!values)
+        return false;
+    FillFromValues(*values, *record);
     return true;
+}
+
+bool TagStore::ReadAllRecords(const std::function<void(const TagRecord& record)>& each) {
+    const int errors = hive.StoreErrors();
+    TagRecord record;
+    const bool read = hive.ForEachSubKey(FullPath(std::string()), [&](const std::string& name, Hive::KeyValues& values) {
+        record.tagId = name;
+        FillFromValues(values, record);
+        each(record);
+    });
+    // A register that is not there yet is an empty one.
+    return read || hive.StoreErrors() == errors;
 }
 
 bool TagStore::DeleteTag(const TagRecord& record) {

@@ -3,6 +3,7 @@
 #include "RegistryBranch.h"
 #include "TagRecord.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,10 @@ public:
     [[nodiscard]] bool WriteUseOk(const std::string& tag, std::uint32_t value);
     // False (record unchanged) when the tag is empty, the record absent or the key missing.
     bool ReadRecord(const std::string& tag, TagRecord* record);
+    // Every record of the register, in EnumerateTags order, as ReadRecord reads it, in one
+    // streamed read. False when the store failed to read them: the records handed to each so
+    // far are then no whole register.
+    bool ReadAllRecords(const std::function<void(const TagRecord& record)>& each);
     // Deletes the tag's key with everything below it; true when it is gone (or was never there).
     bool DeleteTag(const TagRecord& record);
     static void Reset(TagRecord& record);

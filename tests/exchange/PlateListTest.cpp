@@ -1,4 +1,5 @@
 #include "PlateList.h"
+#include "ReadFailingHive.h"
 #include "SqliteHive.h"
 #include "TempDir.h"
 
@@ -54,6 +55,19 @@ TEST_F(PlateListTest, AnUnreadablyLongTagCountsAsSet) {
     ASSERT_TRUE(hive->SetValue("Software\\Vessory\\LicensePlate\\Data\\P1", "eTag", StringValue(longTag)));
     EXPECT_EQ(cars.SetTag("P1", "T1", true), PlateList::SetTagResult::KeptExisting);
     EXPECT_EQ(Tag("Data", "P1"), longTag);
+}
+
+// A plate or tag the store could not read is neither missing nor empty: nothing is written.
+TEST_F(PlateListTest, AReadFailureIsAFailureAndKeepsTheTag) {
+    AddPlate("Data", "P1");
+    ASSERT_TRUE(hive->SetValue("Software\\Vessory\\LicensePlate\\Data\\P1", "eTag", StringValue("T0")));
+    ReadFailingHive failing(*hive);
+    PlateList unreadable(failing, 1);
+    for (int operation : {1 /* the plate's key */, 2 /* its tag */}) {
+        failing.FailOperation(operation);
+        EXPECT_EQ(unreadable.SetTag("P1", "T1", true), PlateList::SetTagResult::Failed) << operation;
+        EXPECT_EQ(Tag("Data", "P1"), "T0") << operation;
+    }
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "LanguageTexts.h"
 #include "MainDialog.h"
 #include "PlateList.h"
+#include "ReadFailingHive.h"
 #include "RegisterContext.h"
 #include "SettingsStore.h"
 #include "SqliteHive.h"
@@ -33,9 +34,10 @@ class RegisterHarness {
 public:
     // seed runs on the writable hive before the window loads the register; with readOnly the
     // window then works on the same hive opened for reading only, so every store write fails.
-    // busyTimeoutMs: how long a write waits for another program's lock.
+    // busyTimeoutMs: how long a write waits for another program's lock. With failingReads the
+    // window works through a ReadFailingHive (see FailingReads()).
     explicit RegisterHarness(std::vector<SeedRecord> records = {}, std::function<void(Hive&)> seed = {},
-                             bool readOnly = false, int busyTimeoutMs = 15000) {
+                             bool readOnly = false, int busyTimeoutMs = 15000, bool failingReads = false) {
         const std::string file = dir.File("user.hive");
         {
             auto writable = SqliteHive::Open(file, busyTimeoutMs);
@@ -56,10 +58,13 @@ public:
         if (readOnly)
             hive = SqliteHive::OpenReadOnly(file);
         texts.LoadShared();
-        store = std::make_unique<TagStore>(*hive);
-        cars = std::make_unique<PlateList>(*hive, 1);
-        motorcycles = std::make_unique<PlateList>(*hive, 2);
-        settings = std::make_unique<SettingsStore>(*hive);
+        if (failingReads)
+            failing = std::make_unique<ReadFailingHive>(*hive);
+        Hive& used = failing ? static_cast<Hive&>(*failing) : *hive;
+        store = std::make_unique<TagStore>(used);
+        cars = std::make_unique<PlateList>(used, 1);
+        motorcycles = std::make_unique<PlateList>(used, 2);
+        settings = std::make_unique<SettingsStore>(used);
         context = std::make_unique<RegisterContext>(
             RegisterContext{config, texts, *store, *cars, *motorcycles, *settings, {}, {}});
         main = std::make_unique<MainDialog>(*context);
@@ -68,6 +73,7 @@ public:
     MainDialog& Main() { return *main; }
     CListCtrlEx& List() { return *main->List(); }
     TagStore& Store() { return *store; }
+    ReadFailingHive& FailingReads() { return *failing; }
     std::string File(const std::string& name) const { return dir.File(name); }
     QString Path(const std::string& name) const { return QString::fromStdString(dir.File(name)); }
 
@@ -110,6 +116,7 @@ public:
 private:
     TempDir dir;
     std::unique_ptr<SqliteHive> hive;
+    std::unique_ptr<ReadFailingHive> failing;
     std::unique_ptr<TagStore> store;
     std::unique_ptr<PlateList> cars;
     std::unique_ptr<PlateList> motorcycles;

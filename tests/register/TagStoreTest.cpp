@@ -212,4 +212,110 @@ TEST_F(TagStoreTest, ADeleteThatCouldNotLookTheTagUpFails) {
     EXPECT_TRUE(store.ReadRecord("T1", &record));
 }
 
+// Passes everything through, so the register is read the general way: a key list, then
+// each key's values.
+class PlainHive : public UnreadableKeysHive {
+public:
+    using UnreadableKeysHive::UnreadableKeysHive;
+};
+
+std::vector<TagRecord> EnumeratedAndRead(TagStore& store) {
+    std::vector<std::string> names;
+    store.EnumerateTags(names);
+    std::vector<TagRecord> records;
+    for (const std::string& name : names) {
+        TagRecord record;
+        record.tagId = name;
+        store.ReadRecord(name, &record);
+        records.push_back(record);
+    }
+    return records;
+}
+
+std::vector<TagRecord> Streamed(TagStore& store, bool* read) {
+    std::vector<TagRecord> records;
+    *read = store.ReadAllRecords([&](const TagRecord& record) { records.push_back(record); });
+    return records;
+}
+
+void ExpectSame(const std::vector<TagRecord>& actual, const std::vector<TagRecord>& expected) {
+    ASSERT_EQ(actual.size(), expected.size());
+    for (size_t i = 0; i < actual.size(); ++i) {
+        EXPECT_EQ(actual[i].tagId, expected[i].tagId) << i;
+        EXPECT_EQ(actual[i].plate, expected[i].plate) << actual[i].tagId;
+        EXPECT_EQ(actual[i].carType, expected[i].carType) << actual[i].tagId;
+        EXPECT_EQ(actual[i].marked, expected[i].marked) << actual[i].tagId;
+        EXPECT_EQ(actual[i].useOk, expected[i].useOk) << actual[i].tagId;
+    }
+}
+
+// The streamed read gives the register a key list and a read per key give, odd keys and all.
+TEST_F(TagStoreTest, ReadingAllRecordsAtOnceGivesWhatEnumeratingAndReadingGive) {
+    bool read = false;
+    EXPECT_TRUE(Streamed(store, &read).empty()); // no register yet: empty, no failure
+    EXPECT_TRUE(read);
+
+    for (const char* tag : {"b2", "A1", "a0", "C3", "\xE8\xBB\x8A" "A", "A B", "E2\x01TAG"}) {
+        TagRecord record{tag, std::string("P-") + tag, 2, false, false};
+        ASSERT_TRUE(hive->CreateKey(KeyPath(tag), nullptr));
+        ASSERT_TRUE(hive->SetValue(KeyPath(tag), "LicNo", StringValue(record.plate)));
+        ASSERT_TRUE(hive->SetValue(KeyPath(tag), "CarType", DwordValue(2)));
+    }
+    ASSERT_TRUE(hive->CreateKey(KeyPath("NoValues"), nullptr));
+    ASSERT_TRUE(hive->CreateKey(KeyPath("A1\\Child"), nullptr)); // a subkey is no tag of its own
+    ASSERT_TRUE(hive->SetValue(KeyPath("A1\\Child"), "LicNo", StringValue("CHILD")));
+    ASSERT_TRUE(hive->SetValue(KeyPath("b2"), "CarType", StringValue("2"))); // not a number
+    ASSERT_TRUE(hive->SetValue(KeyPath("b2"), "MARK", DwordValue(1)));
+    ASSERT_TRUE(hive->SetValue(KeyPath("b2"), "useok", DwordValue(2))); // only 1 confirms
+    ASSERT_TRUE(hive->SetValue(KeyPath("C3"), "licno", StringValue(std::string(61, 'L')))); // over the buffer
+    ASSERT_TRUE(hive->SetValue(KeyPath("C3"), "Extra", DwordValue(7)));
+    ASSERT_TRUE(hive->SetValue(KeyPath("a0"), "UseOK", DwordValue(1)));
+
+    const std::vector<TagRecord> expected = EnumeratedAndRead(store);
+    ASSERT_EQ(expected.size(), 8u);
+    ExpectSame(Streamed(store, &read), expected);
+    EXPECT_TRUE(read);
+
+    PlainHive plain(*hive);
+    TagStore general(plain);
+    ExpectSame(Streamed(general, &read), expected);
+    EXPECT_TRUE(read);
+}
+
+// Keys found or made in a batch are remembered there; a delete or a rollback must not leave a
+// remembered id behind that now names nothing or another key.
+TEST_F(TagStoreTest, WritesInOneBatchSurviveDeletesAndRollbacksOfTheirKeys) {
+    {
+        HiveBatch batch(*hive);
+        TagRecord first{"T1", "OLD", 1, false, false};
+        ASSERT_TRUE(store.WriteRecord("T1", &first));
+        ASSERT_TRUE(store.DeleteTag(first));
+        TagRecord second{"T2", "OTHER", 1, false, false};
+        ASSERT_TRUE(store.WriteRecord("T2", &second)); // may take the freed id
+        TagRecord again{"T1", "NEW", 2, false, false};
+        ASSERT_TRUE(store.WriteRecord("T1", &again));
+        ASSERT_TRUE(batch.Commit());
+    }
+    TagRecord read;
+    ASSERT_TRUE(store.ReadRecord("T1", &read));
+    EXPECT_EQ(read.plate, "NEW");
+    EXPECT_EQ(read.carType, 2);
+    ASSERT_TRUE(store.ReadRecord("T2", &read));
+    EXPECT_EQ(read.plate, "OTHER");
+
+    {
+        HiveBatch batch(*hive);
+        TagRecord gone{"T3", "GONE", 1, false, false};
+        ASSERT_TRUE(store.WriteRecord("T3", &gone));
+        batch.Rollback();
+    }
+    TagRecord later{"T4", "LATER", 1, false, false};
+    ASSERT_TRUE(store.WriteRecord("T4", &later));
+    EXPECT_FALSE(store.ReadRecord("T3", &read));
+    ASSERT_TRUE(store.ReadRecord("T4", &read));
+    EXPECT_EQ(read.plate, "LATER");
+    std::vector<std::string> names;
+    EXPECT_EQ(store.EnumerateTags(names), 3);
+}
+
 } // namespace
