@@ -4,6 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 jobs="$(nproc)"
+# Compiler cache entries keyed by paths relative to the checkout, so another clone reuses them.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 # The plain core (records, hive, protocol, texts) must build and pass without Qt.
 cmake -S . -B build-core -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMETRA_WITH_QT=OFF -DLUMETRA_BUILD_BENCH=OFF
 cmake --build build-core -j"$jobs"
