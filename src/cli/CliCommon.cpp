@@ -14,7 +14,7 @@ std::vector<std::string> CommandArgs::All(const std::string& name) const {
     return found == values.end() ? std::vector<std::string>{} : found->second;
 }
 
-std::optional<CommandArgs> ParseCommandArgs(const std::vector<std::string>& args, const ArgsSpec& spec,
+std::optional<CommandArgs> ParseCommandArgs(const std::vector<std::string>& args, const ArgsSpec& options,
                                             std::string& error) {
     CommandArgs parsed;
     bool optionsEnded = false;
@@ -30,9 +30,9 @@ std::optional<CommandArgs> ParseCommandArgs(const std::vector<std::string>& args
         }
         const size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
-        if (spec.flags.count(name) > 0 && equals == std::string::npos) {
+        if (options.flags.count(name) > 0 && equals == std::string::npos) {
             parsed.flags.insert(name);
-        } else if (spec.valued.count(name) > 0) {
+        } else if (options.valued.count(name) > 0) {
             if (equals != std::string::npos) {
                 parsed.values[name].push_back(arg.substr(equals + 1));
             } else if (i + 1 < args.size()) {

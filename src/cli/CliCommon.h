@@ -31,7 +31,7 @@ struct ArgsSpec {
 };
 
 // nullopt with error set when an option is unknown or lacks its value.
-std::optional<CommandArgs> ParseCommandArgs(const std::vector<std::string>& args, const ArgsSpec& spec,
+std::optional<CommandArgs> ParseCommandArgs(const std::vector<std::string>& args, const ArgsSpec& options,
                                             std::string& error);
 
 // "lumetra-cli: <message>" and where to find help, on standard error; returns exitUsage.

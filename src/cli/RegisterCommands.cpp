@@ -183,7 +183,7 @@ int Delete(Hive& hive, const std::vector<std::string>& tags) {
 
 struct Shape {
     size_t minWords, maxWords;
-    ArgsSpec spec;
+    ArgsSpec options;
     bool writes; // whether a missing hive may be created
 };
 
@@ -214,7 +214,7 @@ int RunRegisterCommand(const std::string& hiveOption, const std::vector<std::str
         return exitDone;
     }
     std::string error;
-    const std::optional<CommandArgs> parsed = ParseCommandArgs(rest, shape->second.spec, error);
+    const std::optional<CommandArgs> parsed = ParseCommandArgs(rest, shape->second.options, error);
     if (!parsed)
         return UsageError(command, error);
     const std::vector<std::string>& words = parsed->words;

@@ -232,7 +232,7 @@ int Clear(const std::vector<ReaderAddress>& readers) {
 
 struct Shape {
     size_t minWords, maxWords;
-    ArgsSpec spec;
+    ArgsSpec options;
     bool oneReader;
 };
 
@@ -262,7 +262,7 @@ int RunWhitelistCommand(const std::string& hiveOption, const std::vector<std::st
         return exitDone;
     }
     std::string error;
-    const std::optional<CommandArgs> parsed = ParseCommandArgs(rest, shape->second.spec, error);
+    const std::optional<CommandArgs> parsed = ParseCommandArgs(rest, shape->second.options, error);
     if (!parsed)
         return UsageError(command, error);
     const std::vector<std::string>& words = parsed->words;
