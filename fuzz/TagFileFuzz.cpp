@@ -61,7 +61,7 @@ void CheckRules(const TagFileLine& line) {
     Require(!HasAny(line.tagId, " ,") && !HasSmallLetter(line.tagId), "tag id without blanks, commas, small letters");
     Require(!HasAny(line.plate, " ,-") && !HasSmallLetter(line.plate),
             "plate without blanks, commas, dashes, small letters");
-    Require(line.carType == 1 || line.carType == 2, "vehicle type is 1 or 2");
+    Require(line.carType == VehicleType::Car || line.carType == VehicleType::Motorcycle, "vehicle type is 1 or 2");
 }
 
 } // namespace

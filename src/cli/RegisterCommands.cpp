@@ -1,7 +1,6 @@
 #include "cli/RegisterCommands.h"
 
-#include "cli/CliCommon.h"
-#include "cli/CliHelp.h"
+#include "cli/CommandGroup.h"
 #include "cli/RegisterAccess.h"
 #include "core/register/PlateList.h"
 #include "core/register/TagStore.h"
@@ -30,6 +29,10 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
     return bytes;
 }
 
+const char* VehicleWord(VehicleType type) {
+    return IsMotorcycle(type) ? "motorcycle" : "car";
+}
+
 int List(Hive& hive, RowChoice rows, bool json) {
     const std::vector<TagRecord> records = ReadRegister(hive, rows);
     if (json) {
@@ -37,7 +40,7 @@ int List(Hive& hive, RowChoice rows, bool json) {
         for (size_t i = 0; i < records.size(); ++i) {
             const TagRecord& r = records[i];
             std::cout << (i ? "," : "") << "\n  {\"tag\": " << JsonText(r.tagId) << ", \"plate\": " << JsonText(r.plate)
-                      << ", \"type\": \"" << (r.carType == 2 ? "motorcycle" : "car")
+                      << ", \"type\": \"" << VehicleWord(r.carType)
                       << "\", \"marked\": " << (r.marked ? "true" : "false")
                       << ", \"confirmed\": " << (r.useOk ? "true" : "false") << '}';
         }
@@ -45,8 +48,8 @@ int List(Hive& hive, RowChoice rows, bool json) {
         return exitDone;
     }
     for (const TagRecord& r : records)
-        std::cout << r.tagId << '\t' << r.plate << '\t' << (r.carType == 2 ? "motorcycle" : "car") << '\t'
-                  << (r.marked ? "*" : "") << '\t' << (r.useOk ? "Y" : "") << '\n';
+        std::cout << r.tagId << '\t' << r.plate << '\t' << VehicleWord(r.carType) << '\t' << (r.marked ? "*" : "")
+                  << '\t' << (r.useOk ? "Y" : "") << '\n';
     return exitDone;
 }
 
@@ -58,7 +61,7 @@ struct Novelty {
 
 Novelty Classify(TagStore& store, const std::vector<TagFileEntry>& entries) {
     Novelty novelty{std::vector<bool>(entries.size()), std::vector<bool>(entries.size())};
-    std::map<std::string, std::pair<std::string, int>> seen;
+    std::map<std::string, std::pair<std::string, VehicleType>> seen;
     HiveBatch snapshot(store.GetHive(), false);
     for (size_t i = 0; i < entries.size(); ++i) {
         const TagFileLine& line = entries[i].line;
@@ -66,7 +69,7 @@ Novelty Classify(TagStore& store, const std::vector<TagFileEntry>& entries) {
         if (found == seen.end()) {
             TagRecord stored;
             if (store.ReadRecord(line.tagId, &stored))
-                found = seen.emplace(line.tagId, std::make_pair(stored.plate, stored.carType == 2 ? 2 : 1)).first;
+                found = seen.emplace(line.tagId, std::make_pair(stored.plate, ShownVehicle(stored.carType))).first;
         }
         novelty.isNew[i] = found == seen.end();
         novelty.changes[i] = !novelty.isNew[i] && found->second != std::make_pair(line.plate, line.carType);
@@ -90,7 +93,7 @@ int Import(Hive& hive, const std::vector<std::string>& words, const CommandArgs&
     int applied = 0, added = 0, changed = 0, failed = 0;
 
     if (args.Has("--check")) {
-        PlateList cars(hive, 1), motorcycles(hive, 2);
+        PlateList cars(hive, VehicleType::Car), motorcycles(hive, VehicleType::Motorcycle);
         for (const TagFileEntry& entry : reading.entries)
             for (const TagCheckFinding& finding : CheckTagFileLine(store, cars, motorcycles, entry.line))
                 std::cout << finding.text << '\n';
@@ -181,48 +184,27 @@ int Delete(Hive& hive, const std::vector<std::string>& tags) {
     return failed > 0 ? exitDifferences : exitDone;
 }
 
-struct Shape {
-    size_t minWords, maxWords;
-    ArgsSpec options;
-    bool writes; // whether a missing hive may be created
-};
-
 } // namespace
 
 int RunRegisterCommand(const std::string& hiveOption, const std::vector<std::string>& args) {
-    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-        (args.empty() ? std::cerr : std::cout) << HelpText("register");
-        return args.empty() ? exitUsage : exitDone;
-    }
-    static const std::map<std::string, Shape> shapes{
-        {"list", {0, 0, {{"--marked", "--unmarked", "--json"}, {}}, false}},
-        {"import", {1, 1, {{"--check"}, {"--report"}}, true}},
-        {"export", {1, 1, {{"--marked", "--unmarked", "--utf8"}, {}}, false}},
-        {"set", {3, 3, {}, true}},
-        {"delete", {1, SIZE_MAX, {}, false}},
-        {"mark", {2, 2, {}, false}},
-        {"confirm", {2, 2, {}, false}},
+    static const std::map<std::string, CommandShape> shapes{
+        {"list", {0, 0, {{"--marked", "--unmarked", "--json"}, {}}}},
+        {"import", {1, 1, {{"--check"}, {"--report"}}}},
+        {"export", {1, 1, {{"--marked", "--unmarked", "--utf8"}, {}}}},
+        {"set", {3, 3, {}}},
+        {"delete", {1, SIZE_MAX, {}}},
+        {"mark", {2, 2, {}}},
+        {"confirm", {2, 2, {}}},
     };
-    const std::string& name = args[0];
-    auto shape = shapes.find(name);
-    if (shape == shapes.end())
-        return UsageError("register", "unknown register command " + name);
-    const std::string command = "register " + name;
-    const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
-        std::cout << HelpText(command);
-        return exitDone;
-    }
-    std::string error;
-    const std::optional<CommandArgs> parsed = ParseCommandArgs(rest, shape->second.options, error);
-    if (!parsed)
-        return UsageError(command, error);
-    const std::vector<std::string>& words = parsed->words;
-    if (words.size() < shape->second.minWords)
-        return UsageError(command, "missing arguments");
-    if (words.size() > shape->second.maxWords)
-        return UsageError(command, "unexpected argument " + words[shape->second.maxWords]);
-    const std::optional<RowChoice> rows = ChosenRows(*parsed);
+    int status = exitDone;
+    const std::optional<ChosenCommand> chosen = ChooseCommand("register", args, shapes, status);
+    if (!chosen)
+        return status;
+    const std::string& name = chosen->name;
+    const std::string& command = chosen->command;
+    const CommandArgs& parsed = chosen->args;
+    const std::vector<std::string>& words = parsed.words;
+    const std::optional<RowChoice> rows = ChosenRows(parsed);
     if (!rows)
         return UsageError(command, "--marked and --unmarked exclude each other");
     if (args.size() > 1 && (name == "set" || name == "delete" || name == "mark" || name == "confirm")) {
@@ -241,18 +223,21 @@ int RunRegisterCommand(const std::string& hiveOption, const std::vector<std::str
         return UsageError(command, "expected car or motorcycle, not " + words[2]);
 
     const std::string hivePath = ChosenHivePath(hiveOption);
-    std::unique_ptr<SqliteHive> hive = OpenHiveFor(hivePath, shape->second.writes && !parsed->Has("--check"));
+    // Only these may create a missing hive.
+    const bool writes = name == "import" || name == "set";
+    std::unique_ptr<SqliteHive> hive = OpenHiveFor(hivePath, writes && !parsed.Has("--check"));
     if (!hive)
         return exitUnavailable;
     if (name == "list")
-        return List(*hive, *rows, parsed->Has("--json"));
+        return List(*hive, *rows, parsed.Has("--json"));
     if (name == "import")
-        return Import(*hive, words, *parsed);
+        return Import(*hive, words, parsed);
     if (name == "export")
-        return Export(*hive, words[0], *rows, parsed->Has("--utf8"));
+        return Export(*hive, words[0], *rows, parsed.Has("--utf8"));
     if (name == "set") {
         TagStore store(*hive);
-        const TagRecord record{words[0], words[1], words[2] == "motorcycle" ? 2 : 1, false, false};
+        const TagRecord record{words[0], words[1],
+                               words[2] == "motorcycle" ? VehicleType::Motorcycle : VehicleType::Car, false, false};
         if (!store.WriteRecord(record.tagId, &record))
             return Failure(exitDifferences, words[0] + ": cannot be written");
         return exitDone;

@@ -1,7 +1,6 @@
 #include "cli/WhitelistCommands.h"
 
-#include "cli/CliCommon.h"
-#include "cli/CliHelp.h"
+#include "cli/CommandGroup.h"
 #include "cli/ReaderJobs.h"
 #include "cli/RegisterAccess.h"
 #include "core/reader/HexText.h"
@@ -9,7 +8,6 @@
 #include "core/tagfile/TagFileLine.h"
 #include "link/ReaderLink.h"
 
-#include <algorithm>
 #include <iostream>
 #include <map>
 #include <set>
@@ -119,7 +117,7 @@ int Export(const ReaderAddress& reader, const std::string& path) {
                                    }
                                    std::string text;
                                    for (const std::string& id : *ids)
-                                       text += TagFileLine::Format(id, "", 1);
+                                       text += TagFileLine::Format(id, "", VehicleType::Car);
                                    if (!WriteWholeFile(path, text)) {
                                        outcome.status = exitDifferences;
                                        outcome.summary = "cannot write " + path;
@@ -230,48 +228,28 @@ int Clear(const std::vector<ReaderAddress>& readers) {
                   false, false);
 }
 
-struct Shape {
-    size_t minWords, maxWords;
-    ArgsSpec options;
-    bool oneReader;
-};
-
 } // namespace
 
 int RunWhitelistCommand(const std::string& hiveOption, const std::vector<std::string>& args) {
-    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-        (args.empty() ? std::cerr : std::cout) << HelpText("whitelist");
-        return args.empty() ? exitUsage : exitDone;
-    }
-    static const std::map<std::string, Shape> shapes{
-        {"count", {0, 0, {{"--json"}, {"--reader"}}, false}},
-        {"export", {1, 1, {{}, {"--reader"}}, true}},
-        {"diff", {0, 0, {{"--marked", "--unmarked", "--json"}, {"--reader"}}, false}},
-        {"push", {0, 0, {{"--marked", "--unmarked", "--sync"}, {"--reader"}}, false}},
-        {"delete", {1, SIZE_MAX, {{}, {"--reader"}}, false}},
-        {"clear", {0, 0, {{"--yes"}, {"--reader"}}, false}},
+    static const std::map<std::string, CommandShape> shapes{
+        {"count", {0, 0, {{"--json"}, {"--reader"}}}},
+        {"export", {1, 1, {{}, {"--reader"}}}},
+        {"diff", {0, 0, {{"--marked", "--unmarked", "--json"}, {"--reader"}}}},
+        {"push", {0, 0, {{"--marked", "--unmarked", "--sync"}, {"--reader"}}}},
+        {"delete", {1, SIZE_MAX, {{}, {"--reader"}}}},
+        {"clear", {0, 0, {{"--yes"}, {"--reader"}}}},
     };
-    const std::string& name = args[0];
-    auto shape = shapes.find(name);
-    if (shape == shapes.end())
-        return UsageError("whitelist", "unknown whitelist command " + name);
-    const std::string command = "whitelist " + name;
-    const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
-        std::cout << HelpText(command);
-        return exitDone;
-    }
+    int status = exitDone;
+    const std::optional<ChosenCommand> chosen = ChooseCommand("whitelist", args, shapes, status);
+    if (!chosen)
+        return status;
+    const std::string& name = chosen->name;
+    const std::string& command = chosen->command;
+    const CommandArgs& parsed = chosen->args;
+    const std::vector<std::string>& words = parsed.words;
     std::string error;
-    const std::optional<CommandArgs> parsed = ParseCommandArgs(rest, shape->second.options, error);
-    if (!parsed)
-        return UsageError(command, error);
-    const std::vector<std::string>& words = parsed->words;
-    if (words.size() < shape->second.minWords)
-        return UsageError(command, "missing arguments");
-    if (words.size() > shape->second.maxWords)
-        return UsageError(command, "unexpected argument " + words[shape->second.maxWords]);
     std::vector<ReaderAddress> readers;
-    for (const std::string& text : parsed->All("--reader")) {
+    for (const std::string& text : parsed.All("--reader")) {
         const std::optional<ReaderAddress> address = ParseReaderAddress(text, error);
         if (!address)
             return UsageError(command, error);
@@ -279,14 +257,14 @@ int RunWhitelistCommand(const std::string& hiveOption, const std::vector<std::st
     }
     if (readers.empty())
         return UsageError(command, "--reader is required");
-    if (shape->second.oneReader && readers.size() > 1)
+    if (name == "export" && readers.size() > 1)
         return UsageError(command, "takes one --reader");
-    const std::optional<RowChoice> rows = ChosenRows(*parsed);
+    const std::optional<RowChoice> rows = ChosenRows(parsed);
     if (!rows)
         return UsageError(command, "--marked and --unmarked exclude each other");
 
     if (name == "count")
-        return Count(readers, parsed->Has("--json"));
+        return Count(readers, parsed.Has("--json"));
     if (name == "export")
         return Export(readers[0], words[0]);
     if (name == "delete") {
@@ -296,7 +274,7 @@ int RunWhitelistCommand(const std::string& hiveOption, const std::vector<std::st
         return Delete(readers, words);
     }
     if (name == "clear") {
-        if (!parsed->Has("--yes"))
+        if (!parsed.Has("--yes"))
             return UsageError(command, "clearing a whitelist needs --yes");
         return Clear(readers);
     }
@@ -308,6 +286,6 @@ int RunWhitelistCommand(const std::string& hiveOption, const std::vector<std::st
     const std::vector<std::string> wanted = Ids(ReadRegister(*hive, *rows));
     hive.reset(); // the readers may take long; the hive is not held meanwhile
     if (name == "diff")
-        return Diff(readers, wanted, parsed->Has("--json"));
-    return Push(readers, wanted, parsed->Has("--sync"));
+        return Diff(readers, wanted, parsed.Has("--json"));
+    return Push(readers, wanted, parsed.Has("--sync"));
 }

@@ -19,5 +19,5 @@ struct RegisterContext {
     std::function<void()> showKeyboard; // may be empty
     std::function<void()> hideKeyboard;
 
-    PlateList& PlatesOf(int carType) { return carType == 2 ? motorcycles : cars; }
+    PlateList& PlatesOf(VehicleType carType) { return IsMotorcycle(carType) ? motorcycles : cars; }
 };

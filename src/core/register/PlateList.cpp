@@ -1,7 +1,7 @@
 #include "core/register/PlateList.h"
 
-PlateList::PlateList(Hive& userHive, int carType)
-    : RegistryBranch(userHive, carType == 2 ? "\\LicensePlate\\Data2" : "\\LicensePlate\\Data") {}
+PlateList::PlateList(Hive& userHive, VehicleType carType)
+    : RegistryBranch(userHive, IsMotorcycle(carType) ? "\\LicensePlate\\Data2" : "\\LicensePlate\\Data") {}
 
 PlateList::~PlateList() = default;
 

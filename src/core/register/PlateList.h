@@ -1,12 +1,13 @@
 #pragma once
 
+#include "core/register/VehicleType.h"
 #include "core/store/RegistryBranch.h"
 
 // One plate list of the plate-recognition product: "\LicensePlate\Data" for cars,
 // "\LicensePlate\Data2" for motorcycles. This program only tests plates and sets their tag.
 class PlateList : public RegistryBranch {
 public:
-    PlateList(Hive& userHive, int carType);
+    PlateList(Hive& userHive, VehicleType carType);
     ~PlateList() override;
 
     bool Exists(const std::string& plate);

@@ -1,13 +1,14 @@
 #pragma once
 
-#include <cstdint>
+#include "core/register/VehicleType.h"
+
 #include <string>
 
 // One register entry: a tag number and its vehicle.
 struct TagRecord {
     std::string tagId;
     std::string plate;
-    std::int32_t carType = 1; // 1 car, 2 motorcycle; other stored values show as a car
-    bool marked = false;      // the operator's "*"
-    bool useOk = false;       // confirmed for use, "Y"
+    VehicleType carType = VehicleType::Car;
+    bool marked = false; // the operator's "*"
+    bool useOk = false;  // confirmed for use, "Y"
 };

@@ -23,7 +23,7 @@ bool TagStore::WriteRecord(const std::string& tag, const TagRecord* record) {
     HiveBatch batch(hive); // the record is either old or new, never half-written
     auto key = CreateKey("\\" + tag);
     bool ok = key && key->SetString("LicNo", record->plate) &&
-              key->SetDword("CarType", static_cast<std::uint32_t>(record->carType));
+              key->SetDword("CarType", static_cast<std::uint32_t>(VehicleNumber(record->carType)));
     if (!ok) {
         batch.Rollback();
         return false;
@@ -63,7 +63,7 @@ void FillFromValues(const Hive::KeyValues& values, TagRecord& record) {
             useOk = AsDword(value).value_or(useOk);
     }
     record.plate = plate;
-    record.carType = static_cast<std::int32_t>(carType);
+    record.carType = VehicleOfNumber(static_cast<std::int32_t>(carType));
     record.marked = mark == 1;
     record.useOk = useOk == 1;
 }
@@ -104,7 +104,7 @@ bool TagStore::DeleteTag(const TagRecord& record) {
 
 void TagStore::Reset(TagRecord& record) {
     record.plate.clear();
-    record.carType = 1;
+    record.carType = VehicleType::Car;
     record.marked = false;
     record.useOk = false;
 }

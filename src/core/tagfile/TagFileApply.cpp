@@ -87,7 +87,7 @@ std::vector<TagCheckFinding> CheckTagFileLine(TagStore& store, PlateList& cars, 
                                               const TagFileLine& line) {
     using Kind = TagCheckFinding::Kind;
     std::vector<TagCheckFinding> findings;
-    PlateList& plates = line.carType == 2 ? motorcycles : cars;
+    PlateList& plates = IsMotorcycle(line.carType) ? motorcycles : cars;
     auto readErrors = [&] {
         return store.GetHive().ReadErrors() + cars.GetHive().ReadErrors() + motorcycles.GetHive().ReadErrors();
     };
@@ -100,8 +100,8 @@ std::vector<TagCheckFinding> CheckTagFileLine(TagStore& store, PlateList& cars, 
     if (readErrors() != errorsBefore)
         return {{Kind::Unreadable, "UNREADABLE => TAG:" + line.tagId + " NO:" + line.plate}};
     if (!plateFound)
-        findings.push_back(
-            {Kind::PlateNotFound, std::string("NOT FOUND(") + (line.carType == 2 ? "2" : "1") + ") => NO:" + line.plate});
+        findings.push_back({Kind::PlateNotFound, std::string("NOT FOUND(") + (IsMotorcycle(line.carType) ? "2" : "1") +
+                                                     ") => NO:" + line.plate});
     // A tag the import would refuse is no new tag.
     if (!writable) {
         findings.push_back({Kind::Refused, "REFUSED => TAG:" + line.tagId + " NO:" + line.plate});

@@ -49,7 +49,7 @@ TagFileLine::Verdict TagFileLine::Classify(std::string_view line, TagFileLine& o
         return Verdict::Malformed;
     out.tagId = std::move(tagId);
     out.plate = std::move(plate);
-    out.carType = type == "2" ? 2 : 1;
+    out.carType = type == "2" ? VehicleType::Motorcycle : VehicleType::Car;
     return Verdict::Ok;
 }
 
@@ -60,10 +60,15 @@ std::optional<TagFileLine> TagFileLine::Parse(std::string_view line) {
     return out;
 }
 
-std::string TagFileLine::Format(std::string_view tagId, std::string_view plate, int carType) {
+std::string TagFileLine::Format(std::string_view tagId, std::string_view plate, VehicleType carType) {
     std::string line;
     line.reserve(tagId.size() + plate.size() + 5);
-    line.append(tagId).append(1, ',').append(plate).append(1, ',').append(carType == 2 ? "2" : "1").append("\r\n");
+    line.append(tagId)
+        .append(1, ',')
+        .append(plate)
+        .append(1, ',')
+        .append(IsMotorcycle(carType) ? "2" : "1")
+        .append("\r\n");
     return line;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/register/VehicleType.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,7 +12,7 @@
 struct TagFileLine {
     std::string tagId;
     std::string plate;
-    int carType = 1;
+    VehicleType carType = VehicleType::Car;
 
     static constexpr size_t kTagBytes = 24;
 
@@ -21,7 +23,7 @@ struct TagFileLine {
     // As Classify; nullopt when the line is passed over.
     static std::optional<TagFileLine> Parse(std::string_view line);
     // An exported line with its CR LF: "2" for motorcycles, "1" for everything else.
-    static std::string Format(std::string_view tagId, std::string_view plate, int carType);
+    static std::string Format(std::string_view tagId, std::string_view plate, VehicleType carType);
     // Length in the suite's two-byte code page: one byte per ASCII character, two for others.
     static size_t CodePageLength(std::string_view utf8);
     // The lines of a tag file's bytes, decoded as DecodeTextFile does; nullopt for a line that

@@ -12,7 +12,7 @@ TagFileText TagFileTextOfRows(const std::vector<TagFileRow>& rows, const std::fu
     starts.reserve(rows.size() + 1);
     for (const TagFileRow& row : rows) {
         starts.push_back(text.utf8.size());
-        text.utf8 += TagFileLine::Format(row.tagId, row.plate, row.carType == 2 ? 2 : 1);
+        text.utf8 += TagFileLine::Format(row.tagId, row.plate, row.carType);
     }
     if (std::optional<std::string> big5 = Utf8ToBig5(text.utf8)) {
         text.big5 = std::move(*big5);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/register/VehicleType.h"
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -9,7 +11,7 @@
 struct TagFileRow {
     std::string tagId;
     std::string plate;
-    int carType = 1;
+    VehicleType carType = VehicleType::Car;
 };
 
 // Rows as tag-file lines, in the order given.

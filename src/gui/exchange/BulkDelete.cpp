@@ -98,11 +98,11 @@ DeleteOutcome DeleteRowsInScope(MainDialog& main, RowScope scope) {
 void RunDeleteMenu(MainDialog& main) {
     const LanguageTexts& t = main.Context().texts;
     using namespace DeleteCommand;
-    const int choice =
-        prompts().Menu(main.Button(1045), {{selected, LookupText(t, "APB1", "050", QStringLiteral("刪除單筆資料"))},
-                                           {0, QString()},
-                                           {marked, LookupText(t, "APB1", "051", QStringLiteral("刪除有*標記資料"))},
-                                           {unmarked, LookupText(t, "APB1", "052", QStringLiteral("刪除無*標記資料"))}});
+    const int choice = prompts().Menu(main.Button(MainControl::Delete),
+                                      {{selected, LookupText(t, "APB1", "050", QStringLiteral("刪除單筆資料"))},
+                                       {0, QString()},
+                                       {marked, LookupText(t, "APB1", "051", QStringLiteral("刪除有*標記資料"))},
+                                       {unmarked, LookupText(t, "APB1", "052", QStringLiteral("刪除無*標記資料"))}});
     if (choice == selected) {
         DeleteSelected(main);
         return;

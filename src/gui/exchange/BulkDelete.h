@@ -4,13 +4,12 @@
 
 class MainDialog;
 
-// Button 1045 of the main window: delete the selected record, the marked or the unmarked ones.
+// Button Delete of the main window: delete the selected record, the marked or the unmarked ones.
 void RunDeleteMenu(MainDialog& main);
 
 namespace DeleteCommand {
-constexpr int selected = 2001;
-constexpr int marked = 2002;
-constexpr int unmarked = 2003;
+// Ids of the menu's entries.
+enum Id : int { selected = 2001, marked = 2002, unmarked = 2003 };
 } // namespace DeleteCommand
 
 struct DeleteOutcome {

@@ -20,7 +20,7 @@ int TransferRows(MainDialog& main, RowScope scope) {
     struct Pending {
         std::string tag;
         std::string plate;
-        int carType;
+        VehicleType carType;
     };
     std::vector<Pending> pending;
     const RegisterReadWatch reads(context);
@@ -40,7 +40,7 @@ int TransferRows(MainDialog& main, RowScope scope) {
             const QString plate = list.CellText(row, RegisterColumn::plate);
             if (plate.isEmpty())
                 continue;
-            const int carType = list.ItemData(row) == 2 ? 2 : 1;
+            const VehicleType carType = RowVehicle(list, row);
             const bool found = context.PlatesOf(carType).Exists(plate.toStdString());
             if (reads.Failed())
                 break; // an unreadable plate is not a missing one, and nothing is written
@@ -87,10 +87,10 @@ void RunPlateTransferMenu(MainDialog& main) {
         return;
     const LanguageTexts& t = main.Context().texts;
     using namespace TransferCommand;
-    const int choice =
-        prompts().Menu(main.Button(1046), {{all, LookupText(t, "APB1", "047", QStringLiteral("全部資料匯入"))},
-                                           {marked, LookupText(t, "APB1", "048", QStringLiteral("有*標記資料匯入"))},
-                                           {unmarked, LookupText(t, "APB1", "049", QStringLiteral("無*標記資料匯入"))}});
+    const int choice = prompts().Menu(main.Button(MainControl::PlateTransfer),
+                                      {{all, LookupText(t, "APB1", "047", QStringLiteral("全部資料匯入"))},
+                                       {marked, LookupText(t, "APB1", "048", QStringLiteral("有*標記資料匯入"))},
+                                       {unmarked, LookupText(t, "APB1", "049", QStringLiteral("無*標記資料匯入"))}});
     if (choice != all && choice != marked && choice != unmarked)
         return;
     const QString caption = LookupText(t, "APB1", "046", QStringLiteral("eTag匯入至名單"));

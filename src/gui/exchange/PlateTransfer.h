@@ -4,14 +4,13 @@
 
 class MainDialog;
 
-// Button 1046 of the main window: gives the plates of the chosen rows their tag in the plate
+// Button PlateTransfer of the main window: gives the plates of the chosen rows their tag in the plate
 // lists of the plate-recognition product, never replacing a tag a plate already has.
 void RunPlateTransferMenu(MainDialog& main);
 
 namespace TransferCommand {
-constexpr int all = 1001;
-constexpr int marked = 1002;
-constexpr int unmarked = 1003;
+// Ids of the menu's entries.
+enum Id : int { all = 1001, marked = 1002, unmarked = 1003 };
 } // namespace TransferCommand
 
 // After the confirmation: the walk over the rows in scope, one box per plate missing from the

@@ -2,6 +2,7 @@
 
 #include "gui/app/DialogUnits.h"
 #include "gui/app/UiTexts.h"
+#include "gui/exchange/ProgressControl.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -18,7 +19,7 @@ ProgressDialog::ProgressDialog(const LanguageTexts& texts, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       labelText(LookupText(texts, "COMMON", "045", QStringLiteral("處理中 ..."))),
       captionText(LookupText(texts, "LUMETRA", "015", QStringLiteral("處理中"))) {
-    setObjectName(QStringLiteral("id301"));
+    SetControlId(this, ProgressControl::Window);
     setFont(DialogUnits::DialogFont());
     // No title bar shows it, but the task switcher and assistive technology name the window by it.
     setWindowTitle(captionText);
@@ -32,7 +33,7 @@ bool ProgressDialog::Create() {
     QSize size = du.Size(130, 65);
 
     label = new QLabel(QStringLiteral("Processing ..."), this);
-    SetControlId(label, 803);
+    SetControlId(label, ProgressControl::Label);
     label->setGeometry(du.Rect(5, 10, 95, 15));
     QFont bold = label->font();
     bold.setBold(true);
@@ -41,22 +42,22 @@ bool ProgressDialog::Create() {
         SetControlText(label, labelText);
 
     auto* icon = new QLabel(this);
-    SetControlId(icon, 800);
+    SetControlId(icon, ProgressControl::Icon);
     icon->setGeometry(du.Rect(105, 6, 20, 20));
     icon->setPixmap(style()->standardIcon(QStyle::SP_BrowserReload).pixmap(du.Y(20), du.Y(20)));
     icon->setAccessibleName(captionText);
 
     bar = new QProgressBar(this);
-    SetControlId(bar, 801);
+    SetControlId(bar, ProgressControl::Bar);
     bar->setGeometry(du.Rect(5, 30, 120, 7));
     bar->setTextVisible(false);
     bar->setAccessibleName(labelText);
     secondBar = new QProgressBar(this);
-    SetControlId(secondBar, 802);
+    SetControlId(secondBar, ProgressControl::SecondBar);
     secondBar->setGeometry(du.Rect(5, 40, 120, 7));
     secondBar->hide();
     stopButton = new QPushButton(QStringLiteral("Stop"), this);
-    SetControlId(stopButton, 1040);
+    SetControlId(stopButton, ProgressControl::Stop);
     stopButton->setGeometry(du.Rect(75, 50, 50, 12));
     stopButton->hide();
     ApplyRange(); // a range set before the window existed

@@ -50,7 +50,7 @@ TagFileText TagFileTextOf(const CListCtrlEx& list, RowScope scope, const std::fu
         if (step)
             step(qint64(rows.size()));
         rows.push_back({list.CellText(row, RegisterColumn::tag).toStdString(),
-                        list.CellText(row, RegisterColumn::plate).toStdString(), list.ItemData(row) == 2 ? 2 : 1});
+                        list.CellText(row, RegisterColumn::plate).toStdString(), RowVehicle(list, row)});
     }
     const qint64 read = qint64(rows.size());
     if (!step)

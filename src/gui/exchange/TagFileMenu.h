@@ -2,13 +2,10 @@
 
 class MainDialog;
 
-// Button 1047 of the main window: import, import check and the three exports of tag files.
+// Button FileMenu of the main window: import, import check and the three exports of tag files.
 void RunFileMenu(MainDialog& main);
 
 namespace TagFileCommand {
-constexpr int import = 3001;
-constexpr int exportAll = 3002;
-constexpr int exportMarked = 3003;
-constexpr int exportUnmarked = 3004;
-constexpr int importCheck = 3005;
+// Ids of the menu's entries.
+enum Id : int { import = 3001, exportAll = 3002, exportMarked = 3003, exportUnmarked = 3004, importCheck = 3005 };
 } // namespace TagFileCommand

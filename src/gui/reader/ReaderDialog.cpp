@@ -1,6 +1,3 @@
-// First: the reader headers use a member name that Qt defines as a macro.
-#include "link/ReaderLink.h"
-
 #include "gui/reader/ReaderDialog.h"
 
 #include "core/app/AppConfig.h"
@@ -15,6 +12,7 @@
 #include "gui/reader/ReaderEndpoint.h"
 #include "gui/register/MainDialog.h"
 #include "gui/whitelist/WhitelistFlowGuard.h"
+#include "link/ReaderLink.h"
 #include "link/Waits.h"
 
 #include <QCheckBox>
@@ -660,7 +658,7 @@ void AttachReaderWindow(MainDialog& main) {
 
 void AttachReaderWindow(MainDialog& main, ReaderWindowOptions options) {
     QPointer<MainDialog> owner(&main);
-    main.SetCommand(1043, [owner, options] {
+    main.SetCommand(MainControl::Reader, [owner, options] {
         if (owner.isNull())
             return;
         if (readerWindow == nullptr) {

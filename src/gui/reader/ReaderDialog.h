@@ -1,10 +1,8 @@
 #pragma once
 
-// First: the reader headers use a member name that Qt defines as a macro.
-#include "link/ReaderLink.h"
-
 #include "core/reader/ParameterLists.h"
 #include "discovery/NetUdpApi.h"
+#include "link/ReaderLink.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -7,7 +7,9 @@
 #include "gui/app/UiTexts.h"
 #include "gui/controls/CListCtrlEx.h"
 #include "gui/controls/ShowBalloon.h"
+#include "gui/register/MainControl.h"
 #include "gui/register/PlateInputFilter.h"
+#include "gui/register/RegisterColumn.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -57,7 +59,7 @@ MainDialog::~MainDialog() {
         mainWindow = nullptr;
 }
 
-QPushButton* MainDialog::MakeButton(int id, const QRect& rect, const QString& text, const QIcon& icon,
+QPushButton* MainDialog::MakeButton(MainControl::Id id, const QRect& rect, const QString& text, const QIcon& icon,
                                     const QString& tooltip) {
     auto* button = new QPushButton(icon, text, this);
     SetControlId(button, id);
@@ -96,13 +98,13 @@ void MainDialog::BuildControls() {
         label->setStyleSheet(QStringLiteral("color: black; background: transparent;"));
         return label;
     };
-    QLabel* tagLabel = makeLabel(1001, du.Rect(20, 15, 120, 28));
-    QLabel* plateLabel = makeLabel(1002, du.Rect(20, 45, 120, 28));
-    makeLabel(1004, du.Rect(20, 80, 120, 28));
+    QLabel* tagLabel = makeLabel(MainControl::TagLabel, du.Rect(20, 15, 120, 28));
+    QLabel* plateLabel = makeLabel(MainControl::PlateLabel, du.Rect(20, 45, 120, 28));
+    makeLabel(MainControl::TypeLabel, du.Rect(20, 80, 120, 28));
 
     auto* filter = new PlateInputFilter(this);
     tagEdit = new QLineEdit(this);
-    SetControlId(tagEdit, 1011);
+    SetControlId(tagEdit, MainControl::TagField);
     tagEdit->setGeometry(du.Rect(150, 15, 200, 16));
     tagEdit->setReadOnly(true);
     tagEdit->setFont(BoldPixelFont(18));
@@ -111,7 +113,7 @@ void MainDialog::BuildControls() {
     tagLabel->setBuddy(tagEdit);
 
     plateEdit = new QLineEdit(this);
-    SetControlId(plateEdit, 1010);
+    SetControlId(plateEdit, MainControl::PlateField);
     plateEdit->setGeometry(du.Rect(150, 45, 120, 18));
     plateEdit->setMaxLength(8);
     plateEdit->setFont(BoldPixelFont(22));
@@ -122,43 +124,44 @@ void MainDialog::BuildControls() {
     // The icon buttons have no caption: their tooltip names them, also to assistive technology.
     const LanguageTexts& t = context.texts;
     QIcon copyIcon = st->standardIcon(QStyle::SP_FileDialogContentsView);
-    MakeButton(1044, du.Rect(355, 15, 20, 18), QString(), copyIcon,
+    MakeButton(MainControl::CopyTag, du.Rect(355, 15, 20, 18), QString(), copyIcon,
                LookupText(t, "LUMETRA", "010", QStringLiteral("複製eTag編號")));
-    MakeButton(1048, du.Rect(275, 45, 20, 18), QString(), copyIcon,
+    MakeButton(MainControl::CopyPlate, du.Rect(275, 45, 20, 18), QString(), copyIcon,
                LookupText(t, "LUMETRA", "011", QStringLiteral("複製車牌號碼")));
-    MakeButton(1042, du.Rect(300, 42, 28, 22), QString(), st->standardIcon(QStyle::SP_ComputerIcon),
+    MakeButton(MainControl::Keyboard, du.Rect(300, 42, 28, 22), QString(), st->standardIcon(QStyle::SP_ComputerIcon),
                LookupText(t, "LUMETRA", "012", QStringLiteral("螢幕鍵盤")));
 
     carRadio = new QRadioButton(this);
-    SetControlId(carRadio, 1030);
+    SetControlId(carRadio, MainControl::CarRadio);
     carRadio->setGeometry(du.Rect(150, 75, 120, 18));
     carRadio->setFont(BoldPixelFont(16));
     motorcycleRadio = new QRadioButton(this);
-    SetControlId(motorcycleRadio, 1031);
+    SetControlId(motorcycleRadio, MainControl::MotorcycleRadio);
     motorcycleRadio->setGeometry(du.Rect(150, 95, 120, 18));
     motorcycleRadio->setFont(BoldPixelFont(16));
     carRadio->setChecked(true);
 
-    MakeButton(1043, du.Rect(275, 72, 105, 22), QString(), QIcon());
-    MakeButton(1049, du.Rect(275, 96, 105, 22), QString(), QIcon());
-    MakeButton(1040, du.Rect(5, 130, 70, 20), QString(), st->standardIcon(QStyle::SP_DialogSaveButton));
-    MakeButton(1045, du.Rect(75, 130, 70, 20), QString(), st->standardIcon(QStyle::SP_TrashIcon));
-    MakeButton(1041, du.Rect(145, 130, 70, 20), QString(), st->standardIcon(QStyle::SP_FileDialogDetailedView));
-    MakeButton(1046, du.Rect(230, 130, 90, 20), QString(), QIcon());
-    MakeButton(1047, du.Rect(320, 130, 70, 20), QString(), QIcon());
+    MakeButton(MainControl::Reader, du.Rect(275, 72, 105, 22), QString(), QIcon());
+    MakeButton(MainControl::Whitelist, du.Rect(275, 96, 105, 22), QString(), QIcon());
+    MakeButton(MainControl::Save, du.Rect(5, 130, 70, 20), QString(), st->standardIcon(QStyle::SP_DialogSaveButton));
+    MakeButton(MainControl::Delete, du.Rect(75, 130, 70, 20), QString(), st->standardIcon(QStyle::SP_TrashIcon));
+    MakeButton(MainControl::Search, du.Rect(145, 130, 70, 20), QString(),
+               st->standardIcon(QStyle::SP_FileDialogDetailedView));
+    MakeButton(MainControl::PlateTransfer, du.Rect(230, 130, 90, 20), QString(), QIcon());
+    MakeButton(MainControl::FileMenu, du.Rect(320, 130, 70, 20), QString(), QIcon());
 
     useCheck = new QCheckBox(QStringLiteral("使用確認"), this);
-    SetControlId(useCheck, 1050);
+    SetControlId(useCheck, MainControl::UseConfirmation);
     useCheck->setGeometry(du.Rect(5, 155, 102, 10));
     useCheck->setAccessibleName(useCheck->text());
 
     list = new CListCtrlEx(this);
-    SetControlId(list, 1020);
+    SetControlId(list, MainControl::List);
     list->setGeometry(du.Rect(5, 170, 390, 274));
     list->setAccessibleName(LookupText(t, "LUMETRA", "013", QStringLiteral("eTag 資料")));
 
     statusLine = new QLabel(this);
-    SetControlId(statusLine, 1005);
+    SetControlId(statusLine, MainControl::StatusLine);
     statusLine->setGeometry(du.Rect(5, 446, 390, 14));
     statusLine->setAlignment(Qt::AlignCenter);
     statusLine->setFrameShape(QFrame::Box);
@@ -171,12 +174,12 @@ void MainDialog::BuildControls() {
     pal.setColor(QPalette::WindowText, Qt::black);
     statusLine->setPalette(pal);
 
-    buttons[1049]->setEnabled(false);
+    buttons[MainControl::Whitelist]->setEnabled(false);
 
-    commands[1040] = [this] { Save(); };
-    commands[1044] = [this] { CopyTag(); };
-    commands[1048] = [this] { CopyPlate(); };
-    commands[1042] = [this] {
+    commands[MainControl::Save] = [this] { Save(); };
+    commands[MainControl::CopyTag] = [this] { CopyTag(); };
+    commands[MainControl::CopyPlate] = [this] { CopyPlate(); };
+    commands[MainControl::Keyboard] = [this] {
         if (this->context.showKeyboard)
             this->context.showKeyboard();
         plateEdit->setFocus();
@@ -189,21 +192,21 @@ void MainDialog::BuildControls() {
 
 void MainDialog::ApplyTexts() {
     const LanguageTexts& t = context.texts;
-    ApplyText(t, "COMMON", "002", QStringLiteral("儲存"), buttons[1040]);
-    ApplyText(t, "COMMON", "004", QStringLiteral("刪除"), buttons[1045]);
-    ApplyText(t, "COMMON", "005", QStringLiteral("搜尋"), buttons[1041]);
+    ApplyText(t, "COMMON", "002", QStringLiteral("儲存"), buttons[MainControl::Save]);
+    ApplyText(t, "COMMON", "004", QStringLiteral("刪除"), buttons[MainControl::Delete]);
+    ApplyText(t, "COMMON", "005", QStringLiteral("搜尋"), buttons[MainControl::Search]);
     ApplyText(t, "APB1", "020", QStringLiteral("汽車"), carRadio);
     ApplyText(t, "APB1", "021", QStringLiteral("機車"), motorcycleRadio);
-    ApplyText(t, "APB1", "025", QStringLiteral("UHF讀取機連線設定"), buttons[1043]);
-    ApplyText(t, "APB1", "028", QStringLiteral("UHF讀取機名單設定"), buttons[1049]);
-    ApplyText(t, "APB1", "046", QStringLiteral("eTag匯入至車牌名單"), buttons[1046]);
-    ApplyText(t, "APB1", "054", QStringLiteral("檔案匯入/匯出"), buttons[1047]);
-    ApplyText(t, "APB11", "001", QStringLiteral("車牌號碼:"), FindControl(this, 1002));
-    ApplyText(t, "APB11", "021", QStringLiteral("eTag 編號:"), FindControl(this, 1001));
-    ApplyText(t, "APB11", "022", QStringLiteral("車子類型:"), FindControl(this, 1004));
+    ApplyText(t, "APB1", "025", QStringLiteral("UHF讀取機連線設定"), buttons[MainControl::Reader]);
+    ApplyText(t, "APB1", "028", QStringLiteral("UHF讀取機名單設定"), buttons[MainControl::Whitelist]);
+    ApplyText(t, "APB1", "046", QStringLiteral("eTag匯入至車牌名單"), buttons[MainControl::PlateTransfer]);
+    ApplyText(t, "APB1", "054", QStringLiteral("檔案匯入/匯出"), buttons[MainControl::FileMenu]);
+    ApplyText(t, "APB11", "001", QStringLiteral("車牌號碼:"), FindControl(this, MainControl::PlateLabel));
+    ApplyText(t, "APB11", "021", QStringLiteral("eTag 編號:"), FindControl(this, MainControl::TagLabel));
+    ApplyText(t, "APB11", "022", QStringLiteral("車子類型:"), FindControl(this, MainControl::TypeLabel));
     // Fields are named by their labels.
-    tagEdit->setAccessibleName(FindControl<QLabel>(this, 1001)->text());
-    plateEdit->setAccessibleName(FindControl<QLabel>(this, 1002)->text());
+    tagEdit->setAccessibleName(FindControl<QLabel>(this, MainControl::TagLabel)->text());
+    plateEdit->setAccessibleName(FindControl<QLabel>(this, MainControl::PlateLabel)->text());
 
     // The widths are a base unit of 7 pixels times 32, 20, 16, 6 and 6.
     list->SetColumns({LookupText(t, "APB1", "015", QStringLiteral("eTag 編號")),
@@ -223,10 +226,10 @@ void MainDialog::LoadRegister() {
         // One snapshot and one streamed read for the whole load: sites keep up to a million tags.
         HiveBatch snapshot(hive, false);
         ListRows rows;
-        rows.columns = rowColumns;
+        rows.columns = RegisterColumn::count;
         const bool read = context.store.ReadAllRecords([&](const TagRecord& record) {
             PushRowTexts(record, rows.cells);
-            rows.data.push_back(record.carType);
+            rows.data.push_back(VehicleNumber(record.carType));
         });
         (void)snapshot.Commit();
         loadFailed = !read || hive.StoreErrors() != errors;
@@ -240,11 +243,11 @@ void MainDialog::LoadRegister() {
                                            QStringLiteral("登錄資料讀取失敗，程式將結束。")));
 }
 
-QString MainDialog::TypeLabel(int carType) const {
+QString MainDialog::TypeLabel(VehicleType carType) const {
     // Every row of a type shares one label string instead of a copy per row.
     const SharedTexts& shared = context.texts.Shared();
-    const std::string& label = carType == 2 ? shared.motorcycleLabel : shared.carLabel;
-    LabelCache& cache = typeLabels[carType == 2 ? 1 : 0];
+    const std::string& label = IsMotorcycle(carType) ? shared.motorcycleLabel : shared.carLabel;
+    LabelCache& cache = typeLabels[IsMotorcycle(carType) ? 1 : 0];
     if (cache.text.isNull() || cache.source != label) {
         cache.source = label;
         cache.text = Qs(label);
@@ -254,7 +257,7 @@ QString MainDialog::TypeLabel(int carType) const {
 
 std::vector<QString> MainDialog::RowTexts(const TagRecord& record) const {
     std::vector<QString> texts;
-    texts.reserve(rowColumns);
+    texts.reserve(RegisterColumn::count);
     PushRowTexts(record, texts);
     return texts;
 }
@@ -276,11 +279,11 @@ int MainDialog::UpsertRow(int index, const TagRecord& record) {
         if (index < 0)
             return -1;
     }
-    list->SetCellText(index, 1, Qs(record.plate));
-    list->SetCellText(index, 2, TypeLabel(record.carType));
-    list->SetCellText(index, 3, record.marked ? QStringLiteral("*") : QString());
-    list->SetCellText(index, 4, record.useOk ? QStringLiteral("Y") : QString());
-    list->SetItemData(index, record.carType);
+    list->SetCellText(index, RegisterColumn::plate, Qs(record.plate));
+    list->SetCellText(index, RegisterColumn::type, TypeLabel(record.carType));
+    list->SetCellText(index, RegisterColumn::mark, record.marked ? QStringLiteral("*") : QString());
+    list->SetCellText(index, RegisterColumn::useOk, record.useOk ? QStringLiteral("Y") : QString());
+    list->SetItemData(index, VehicleNumber(record.carType));
     return index;
 }
 
@@ -300,15 +303,19 @@ void MainDialog::ShowCountLine() {
 
 void MainDialog::ShowBalloonAt(QWidget* control, const QString& text) { ::ShowBalloonAt(control, text); }
 
-void MainDialog::EnableWhitelistButton(bool on) { buttons[1049]->setEnabled(on); }
+void MainDialog::EnableWhitelistButton(bool on) {
+    buttons[MainControl::Whitelist]->setEnabled(on);
+}
 
-void MainDialog::SetCommand(int buttonId, std::function<void()> command) { commands[buttonId] = std::move(command); }
+void MainDialog::SetCommand(MainControl::Id buttonId, std::function<void()> command) {
+    commands[buttonId] = std::move(command);
+}
 
 void MainDialog::SetConnectingProbe(std::function<bool()> probe) { connectingProbe = std::move(probe); }
 
 void MainDialog::SetTeardown(std::function<void()> hook) { teardown = std::move(hook); }
 
-QPushButton* MainDialog::Button(int id) const {
+QPushButton* MainDialog::Button(MainControl::Id id) const {
     auto it = buttons.find(id);
     return it == buttons.end() ? nullptr : it->second;
 }
@@ -330,7 +337,7 @@ void MainDialog::Save() {
     TagRecord record;
     record.tagId = tag.toStdString();
     record.plate = plateEdit->text().toStdString();
-    record.carType = motorcycleRadio->isChecked() ? 2 : 1;
+    record.carType = motorcycleRadio->isChecked() ? VehicleType::Motorcycle : VehicleType::Car;
     // A write the store refused must not look saved: say so and leave the row as it was.
     if (!context.store.WriteRecord(record.tagId, &record)) {
         prompts().Message(this, LookupText(context.texts, "LUMETRA", "001", QStringLiteral("資料儲存失敗!")));
@@ -357,7 +364,8 @@ void MainDialog::CopyPlate() { CopyField(plateEdit); }
 
 void MainDialog::ToggleUseConfirmation() {
     bool editing = !useCheck->isChecked();
-    for (int id : {1040, 1045, 1041, 1046, 1047})
+    for (MainControl::Id id : {MainControl::Save, MainControl::Delete, MainControl::Search, MainControl::PlateTransfer,
+                               MainControl::FileMenu})
         buttons[id]->setEnabled(editing);
 }
 
@@ -365,9 +373,9 @@ void MainDialog::LoadSelectedRow() {
     int row = list->FirstSelectedRow();
     if (row < 0)
         return;
-    tagEdit->setText(list->CellText(row, 0));
-    plateEdit->setText(list->CellText(row, 1));
-    if (list->ItemData(row) == 2)
+    tagEdit->setText(list->CellText(row, RegisterColumn::tag));
+    plateEdit->setText(list->CellText(row, RegisterColumn::plate));
+    if (IsMotorcycle(RowVehicle(*list, row)))
         motorcycleRadio->setChecked(true);
     else
         carRadio->setChecked(true);
@@ -377,9 +385,9 @@ void MainDialog::ToggleSelectedFlag() {
     int row = list->FirstSelectedRow();
     if (row < 0)
         return;
-    std::string tag = list->CellText(row, 0).toStdString();
+    std::string tag = list->CellText(row, RegisterColumn::tag).toStdString();
     bool confirming = useCheck->isChecked();
-    int column = confirming ? 4 : 3;
+    int column = confirming ? RegisterColumn::useOk : RegisterColumn::mark;
     QString flag = confirming ? QStringLiteral("Y") : QStringLiteral("*");
     bool on = list->CellText(row, column) != flag;
     bool written = confirming ? context.store.WriteUseOk(tag, on ? 1 : 0) : context.store.WriteMark(tag, on ? 1 : 0);

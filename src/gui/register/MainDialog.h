@@ -2,6 +2,7 @@
 
 #include "core/app/RegisterContext.h"
 #include "core/register/TagRecord.h"
+#include "gui/register/MainControl.h"
 
 #include <QDialog>
 
@@ -34,9 +35,9 @@ public:
     void ShowBalloonAt(QWidget* control, const QString& text);
     void EnableWhitelistButton(bool on);
 
-    // Buttons whose commands live elsewhere get them from start-up: 1041, 1043, 1045, 1046,
-    // 1047 and 1049.
-    void SetCommand(int buttonId, std::function<void()> command);
+    // Buttons whose commands live elsewhere get them from start-up: Search, Reader, Delete,
+    // PlateTransfer, FileMenu and Whitelist.
+    void SetCommand(MainControl::Id buttonId, std::function<void()> command);
     // Asked before the window closes: true while a reader connection is being set up.
     void SetConnectingProbe(std::function<bool()> probe);
     // Runs first when the window is destroyed (the reader window and the link go with it).
@@ -45,7 +46,7 @@ public:
     CListCtrlEx* List() const { return list; }
     QLineEdit* TagField() const { return tagEdit; }
     QLineEdit* PlateField() const { return plateEdit; }
-    QPushButton* Button(int id) const;
+    QPushButton* Button(MainControl::Id id) const;
     RegisterContext& Context() const { return context; }
     bool UseConfirmationMode() const;
 
@@ -56,7 +57,7 @@ public:
     bool LoadFailed() const { return loadFailed; }
 
     // The row texts of a record, as the list shows them.
-    QString TypeLabel(int carType) const;
+    QString TypeLabel(VehicleType carType) const;
     std::vector<QString> RowTexts(const TagRecord& record) const;
 
     // Handlers, public so flows and tests can drive them as a click does.
@@ -77,11 +78,10 @@ private:
     void ApplyTexts();
     void CopyField(QLineEdit* field);
     void PushRowTexts(const TagRecord& record, std::vector<QString>& cells) const;
-    QPushButton* MakeButton(int id, const QRect& rect, const QString& text, const QIcon& icon,
+    QPushButton* MakeButton(MainControl::Id id, const QRect& rect, const QString& text, const QIcon& icon,
                             const QString& tooltip = QString());
     bool IsConnecting() const;
 
-    static constexpr int rowColumns = 5;
     struct LabelCache {
         std::string source;
         QString text;

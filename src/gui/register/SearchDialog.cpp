@@ -5,6 +5,8 @@
 #include "gui/controls/CListCtrlEx.h"
 #include "gui/controls/CaseFold.h"
 #include "gui/register/MainDialog.h"
+#include "gui/register/RegisterColumn.h"
+#include "gui/register/SearchControl.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -61,35 +63,35 @@ void SearchDialog::BuildControls() {
     frame->setGeometry(du.Rect(5, 0, 140, 70));
 
     auto* searchLabel = new QLabel(this);
-    SetControlId(searchLabel, 1100);
+    SetControlId(searchLabel, SearchControl::SearchLabel);
     searchLabel->setGeometry(du.Rect(15, 10, 50, 9));
 
     searchEdit = new QLineEdit(this);
-    SetControlId(searchEdit, 1010);
+    SetControlId(searchEdit, SearchControl::SearchField);
     searchEdit->setGeometry(du.Rect(15, 22, 120, 12));
     searchLabel->setBuddy(searchEdit);
 
     auto* columnLabel = new QLabel(this);
-    SetControlId(columnLabel, 1102);
+    SetControlId(columnLabel, SearchControl::ColumnLabel);
     columnLabel->setGeometry(du.Rect(15, 37, 120, 9));
 
     columnCombo = new QComboBox(this);
-    SetControlId(columnCombo, 1051);
+    SetControlId(columnCombo, SearchControl::ColumnChooser);
     columnCombo->setEditable(false);
     columnCombo->setGeometry(du.Rect(15, 49, 120, 12).adjusted(0, 0, 0, 2));
     columnLabel->setBuddy(columnCombo);
 
     fromTopCheck = new QCheckBox(this);
-    SetControlId(fromTopCheck, 1050);
+    SetControlId(fromTopCheck, SearchControl::FromTop);
     fromTopCheck->setGeometry(du.Rect(70, 10, 65, 9));
 
     findButton = new QPushButton(this);
-    SetControlId(findButton, 1040);
+    SetControlId(findButton, SearchControl::Find);
     findButton->setGeometry(du.Rect(5, 74, 40, 16));
 
     // Cancel is the default button: Enter closes the window as Cancel does.
     cancelButton = new QPushButton(this);
-    SetControlId(cancelButton, 2);
+    SetControlId(cancelButton, SearchControl::Cancel);
     cancelButton->setGeometry(du.Rect(105, 74, 40, 16));
     cancelButton->setDefault(true);
 
@@ -100,14 +102,14 @@ void SearchDialog::BuildControls() {
 
 void SearchDialog::ApplyTexts(const LanguageTexts& texts) {
     ApplyText(texts, "COMMON", "005", QStringLiteral("搜尋"), this);
-    ApplyText(texts, "COMMON", "005", QStringLiteral("搜尋"), FindControl(this, 1100));
+    ApplyText(texts, "COMMON", "005", QStringLiteral("搜尋"), FindControl(this, SearchControl::SearchLabel));
     ApplyText(texts, "COMMON", "026", QStringLiteral("移至最上方"), fromTopCheck);
-    ApplyText(texts, "COMMON", "027", QStringLiteral("搜尋欄位"), FindControl(this, 1102));
+    ApplyText(texts, "COMMON", "027", QStringLiteral("搜尋欄位"), FindControl(this, SearchControl::ColumnLabel));
     ApplyText(texts, "COMMON", "025", QStringLiteral("尋找"), findButton);
     ApplyText(texts, "COMMON", "011", QStringLiteral("取消"), cancelButton);
     // Fields are named by their labels.
-    searchEdit->setAccessibleName(FindControl<QLabel>(this, 1100)->text());
-    columnCombo->setAccessibleName(FindControl<QLabel>(this, 1102)->text());
+    searchEdit->setAccessibleName(FindControl<QLabel>(this, SearchControl::SearchLabel)->text());
+    columnCombo->setAccessibleName(FindControl<QLabel>(this, SearchControl::ColumnLabel)->text());
 }
 
 void SearchDialog::FillColumnChooser(int columnCount) {
@@ -158,11 +160,9 @@ SearchDialog::StepResult SearchDialog::FindStep() {
 void RunSearch(MainDialog& main) {
     CListCtrlEx* list = main.List();
     if (list) {
-        SearchDialog dialog(*list, 2, main.Context().texts,
-                            [&main](QWidget* findButton) {
-                                main.ShowBalloonAt(findButton, QStringLiteral("Not found!"));
-                            },
-                            &main);
+        SearchDialog dialog(
+            *list, RegisterColumn::type, main.Context().texts, // the tag and plate columns
+            [&main](QWidget* findButton) { main.ShowBalloonAt(findButton, QStringLiteral("Not found!")); }, &main);
         dialog.exec();
     }
     if (QWidget* plate = main.PlateField())

@@ -52,6 +52,6 @@ private:
     QPushButton* cancelButton = nullptr;
 };
 
-// Button 1041 of the main window: the Find window over the main list's tag and plate columns,
+// Button Search of the main window: the Find window over the main list's tag and plate columns,
 // modal; afterwards the plate field has the focus.
 void RunSearch(MainDialog& main);

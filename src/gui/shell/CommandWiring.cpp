@@ -9,10 +9,10 @@
 #include "gui/whitelist/WhitelistMenu.h"
 
 void WireMainWindow(MainDialog& main) {
-    main.SetCommand(1041, [&main] { RunSearch(main); });
-    main.SetCommand(1045, [&main] { RunDeleteMenu(main); });
-    main.SetCommand(1046, [&main] { RunPlateTransferMenu(main); });
-    main.SetCommand(1047, [&main] { RunFileMenu(main); });
-    main.SetCommand(1049, [&main] { RunWhitelistMenu(main); });
+    main.SetCommand(MainControl::Search, [&main] { RunSearch(main); });
+    main.SetCommand(MainControl::Delete, [&main] { RunDeleteMenu(main); });
+    main.SetCommand(MainControl::PlateTransfer, [&main] { RunPlateTransferMenu(main); });
+    main.SetCommand(MainControl::FileMenu, [&main] { RunFileMenu(main); });
+    main.SetCommand(MainControl::Whitelist, [&main] { RunWhitelistMenu(main); });
     AttachReaderWindow(main);
 }

@@ -79,8 +79,8 @@ int TagApp::Run() {
     texts.LoadShared();
 
     TagStore store(*userHive);
-    PlateList cars(*userHive, 1);
-    PlateList motorcycles(*userHive, 2);
+    PlateList cars(*userHive, VehicleType::Car);
+    PlateList motorcycles(*userHive, VehicleType::Motorcycle);
 #ifdef _WIN32
     KeyboardWin32 keyboard(inputs.windowsDir, inputs.newerOs, [] { return static_cast<QWidget*>(mainWindow); });
 #else

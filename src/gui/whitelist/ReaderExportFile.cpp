@@ -1,5 +1,7 @@
 #include "gui/whitelist/ReaderExportFile.h"
 
+#include "core/tagfile/TagFileLine.h"
+
 #include <QFile>
 
 ReaderExportFile::ReaderExportFile(const QString& path) : file(QFile::encodeName(path).toStdString()) {}
@@ -8,6 +10,8 @@ ReaderExportFile::~ReaderExportFile() = default;
 
 bool ReaderExportFile::Open() { return file.Open(); }
 
-bool ReaderExportFile::WriteId(const std::string& id) { return file.Write(id + ",,1\r\n"); }
+bool ReaderExportFile::WriteId(const std::string& id) {
+    return file.Write(TagFileLine::Format(id, "", VehicleType::Car));
+}
 
 bool ReaderExportFile::Commit() { return file.Commit(); }

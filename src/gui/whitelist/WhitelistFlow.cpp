@@ -1,6 +1,3 @@
-// First: the reader headers use a member name that Qt defines as a macro.
-#include "link/ReaderLink.h"
-
 #include "gui/whitelist/WhitelistFlow.h"
 
 #include "gui/app/Prompts.h"
@@ -8,7 +5,9 @@
 #include "gui/controls/CListCtrlEx.h"
 #include "gui/exchange/ProgressDialog.h"
 #include "gui/register/MainDialog.h"
+#include "gui/register/RegisterColumn.h"
 #include "gui/whitelist/ReaderExportFile.h"
+#include "link/ReaderLink.h"
 
 #include <QCoreApplication>
 
@@ -60,7 +59,7 @@ private:
 bool RowChosen(WhitelistFlow::Rows rows, const CListCtrlEx& list, int row) {
     if (rows == WhitelistFlow::Rows::All)
         return true;
-    const bool marked = list.CellText(row, 3) == QStringLiteral("*");
+    const bool marked = list.CellText(row, RegisterColumn::mark) == QStringLiteral("*");
     return marked == (rows == WhitelistFlow::Rows::Marked);
 }
 
@@ -137,7 +136,7 @@ template <typename Operation> void WhitelistFlow::RowLoop(Rows rows, Operation o
         const CListCtrlEx& list = *main->List();
         if (i >= list.RowCount() || !RowChosen(rows, list, i))
             continue;
-        const std::string id = list.CellText(i, 0).toStdString();
+        const std::string id = list.CellText(i, RegisterColumn::tag).toStdString();
         if (link)
             operation(*link, id);
     }

@@ -1,6 +1,3 @@
-// First: the reader headers use a member name that Qt defines as a macro.
-#include "link/ReaderLink.h"
-
 #include "gui/whitelist/WhitelistMenu.h"
 
 #include "gui/app/Globals.h"
@@ -8,6 +5,7 @@
 #include "gui/register/MainDialog.h"
 #include "gui/whitelist/WhitelistFlow.h"
 #include "gui/whitelist/WhitelistFlowGuard.h"
+#include "link/ReaderLink.h"
 
 #include <QPushButton>
 
@@ -32,7 +30,7 @@ std::vector<Prompts::MenuItem> WhitelistMenuItems(const LanguageTexts& texts) {
 void RunWhitelistMenu(MainDialog& main) {
     if (readerLink == nullptr || WhitelistFlowRunning() || readerLink->Busy())
         return;
-    const int chosen = prompts().Menu(main.Button(1049), WhitelistMenuItems(main.Context().texts));
+    const int chosen = prompts().Menu(main.Button(MainControl::Whitelist), WhitelistMenuItems(main.Context().texts));
     if (chosen != 0)
         RunWhitelistItem(main, chosen);
 }

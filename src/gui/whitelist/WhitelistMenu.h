@@ -7,19 +7,21 @@
 class LanguageTexts;
 class MainDialog;
 
-// Ids of the entries of the whitelist menu (main window button 1049).
+// Ids of the entries of the whitelist menu (the main window's button Whitelist).
 namespace WhitelistItem {
-inline constexpr int ShowCount = 3001;
-inline constexpr int Export = 3002;
-inline constexpr int WriteAll = 1001;
-inline constexpr int WriteMarked = 1002;
-inline constexpr int WriteUnmarked = 1003;
-inline constexpr int DeleteMarked = 2002;
-inline constexpr int DeleteUnmarked = 2003;
-inline constexpr int Clear = 2004;
+enum Id : int {
+    ShowCount = 3001,
+    Export = 3002,
+    WriteAll = 1001,
+    WriteMarked = 1002,
+    WriteUnmarked = 1003,
+    DeleteMarked = 2002,
+    DeleteUnmarked = 2003,
+    Clear = 2004,
+};
 } // namespace WhitelistItem
 
-// The handler of button 1049: opens the menu under the button and runs the chosen flow to its
+// The handler of the button Whitelist: opens the menu under the button and runs the chosen flow to its
 // end. Does nothing without a reader link, while a whitelist flow runs, or while another
 // reader exchange is waiting (the link serves one request at a time).
 void RunWhitelistMenu(MainDialog& main);

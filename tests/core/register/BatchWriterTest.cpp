@@ -16,7 +16,7 @@ protected:
     BatchWriterTest() : hive(SqliteHive::Open(dir.File("h.hive"))), store(*hive) {}
 
     bool Write(size_t i) {
-        TagRecord record{Tag(i), "P" + std::to_string(i), 1, false, false};
+        TagRecord record{Tag(i), "P" + std::to_string(i), VehicleType::Car, false, false};
         return store.WriteRecord(record.tagId, &record);
     }
     bool Present(size_t i) {
@@ -74,7 +74,7 @@ TEST_F(BatchWriterTest, OnAReadOnlyHiveEveryOperationReportsItsFailure) {
     TagStore roStore(*readOnly);
     BatchWriter writer(*readOnly, 10);
     auto done = writer.Run(2, [&](size_t i) {
-        TagRecord record{Tag(i), "X", 1, false, false};
+        TagRecord record{Tag(i), "X", VehicleType::Car, false, false};
         return roStore.WriteRecord(record.tagId, &record);
     });
     EXPECT_EQ(done, (std::vector<bool>{false, false}));

@@ -11,8 +11,8 @@ class PlateListTest : public ::testing::Test {
 protected:
     TempDir dir;
     std::unique_ptr<SqliteHive> hive = SqliteHive::Open(dir.File("user.hive"));
-    PlateList cars{*hive, 1};
-    PlateList motorcycles{*hive, 2};
+    PlateList cars{*hive, VehicleType::Car};
+    PlateList motorcycles{*hive, VehicleType::Motorcycle};
 
     void AddPlate(const std::string& list, const std::string& plate) {
         ASSERT_TRUE(hive->CreateKey("Software\\Vessory\\LicensePlate\\" + list + "\\" + plate, nullptr));
@@ -62,7 +62,7 @@ TEST_F(PlateListTest, AReadFailureIsAFailureAndKeepsTheTag) {
     AddPlate("Data", "P1");
     ASSERT_TRUE(hive->SetValue("Software\\Vessory\\LicensePlate\\Data\\P1", "eTag", StringValue("T0")));
     ReadFailingHive failing(*hive);
-    PlateList unreadable(failing, 1);
+    PlateList unreadable(failing, VehicleType::Car);
     for (int operation : {1 /* the plate's key */, 2 /* its tag */}) {
         failing.FailOperation(operation);
         EXPECT_EQ(unreadable.SetTag("P1", "T1", true), PlateList::SetTagResult::Failed) << operation;

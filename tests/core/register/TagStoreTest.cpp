@@ -12,7 +12,7 @@ protected:
     std::unique_ptr<SqliteHive> hive = SqliteHive::Open(dir.File("user.hive"));
     TagStore store{*hive};
 
-    TagRecord Record(const std::string& plate, int carType = 1) {
+    TagRecord Record(const std::string& plate, VehicleType carType = VehicleType::Car) {
         TagRecord r;
         r.plate = plate;
         r.carType = carType;
@@ -44,7 +44,7 @@ TEST_F(TagStoreTest, TagsDifferingOnlyInCaseAreOneRecord) {
 }
 
 TEST_F(TagStoreTest, RewritingKeepsStoredFlagsAndPlateHasNoTerminatingZero) {
-    TagRecord r = Record("OLD", 2);
+    TagRecord r = Record("OLD", VehicleType::Motorcycle);
     ASSERT_TRUE(store.WriteRecord("T1", &r));
     ASSERT_TRUE(store.WriteMark("T1", 1));
     ASSERT_TRUE(store.WriteUseOk("T1", 1));
@@ -55,18 +55,18 @@ TEST_F(TagStoreTest, RewritingKeepsStoredFlagsAndPlateHasNoTerminatingZero) {
     TagRecord back;
     ASSERT_TRUE(store.ReadRecord("T1", &back));
     EXPECT_EQ(back.plate, "NEW9");
-    EXPECT_EQ(back.carType, 2);
+    EXPECT_EQ(back.carType, VehicleType::Motorcycle);
     EXPECT_TRUE(back.marked);
     EXPECT_TRUE(back.useOk);
 }
 
 TEST_F(TagStoreTest, MissingValuesFallBackToTheirPresets) {
     ASSERT_TRUE(hive->CreateKey(KeyPath("bare"), nullptr));
-    TagRecord back = Record("stale", 2);
+    TagRecord back = Record("stale", VehicleType::Motorcycle);
     back.marked = true;
     ASSERT_TRUE(store.ReadRecord("bare", &back));
     EXPECT_EQ(back.plate, "");
-    EXPECT_EQ(back.carType, 1);
+    EXPECT_EQ(back.carType, VehicleType::Car);
     EXPECT_FALSE(back.marked);
     EXPECT_FALSE(back.useOk);
 }
@@ -79,19 +79,19 @@ TEST_F(TagStoreTest, StoredNumbersAreTakenAsTheSuiteWroteThem) {
     ASSERT_TRUE(hive->SetValue(KeyPath("T5"), "LicNo", StringValue(std::string(60, 'X'))));
     TagRecord back;
     ASSERT_TRUE(store.ReadRecord("T5", &back));
-    EXPECT_EQ(back.carType, 5);
+    EXPECT_EQ(back.carType, VehicleOfNumber(5));
     EXPECT_FALSE(back.marked);
     EXPECT_TRUE(back.useOk);
     EXPECT_EQ(back.plate, ""); // 60 bytes do not fit the 60-byte read
 }
 
 TEST_F(TagStoreTest, ReadOfMissingTagLeavesTheRecordUnchanged) {
-    TagRecord back = Record("KEEP", 2);
+    TagRecord back = Record("KEEP", VehicleType::Motorcycle);
     EXPECT_FALSE(store.ReadRecord("nope", &back));
     EXPECT_FALSE(store.ReadRecord("", &back));
     EXPECT_FALSE(store.ReadRecord("T1", nullptr));
     EXPECT_EQ(back.plate, "KEEP");
-    EXPECT_EQ(back.carType, 2);
+    EXPECT_EQ(back.carType, VehicleType::Motorcycle);
 }
 
 TEST_F(TagStoreTest, FlagWritesNeverCreateATag) {
@@ -144,7 +144,7 @@ TEST_P(ForeignTagNames, AreReadFlaggedRewrittenAndDeletedByTheirExactName) {
 
     TagRecord read;
     ASSERT_TRUE(store.ReadRecord(tag, &read));
-    EXPECT_EQ(read.carType, 2);
+    EXPECT_EQ(read.carType, VehicleType::Motorcycle);
     EXPECT_TRUE(store.WriteMark(tag, 1));
     EXPECT_TRUE(store.WriteRecord(tag, &r));
     ASSERT_TRUE(store.ReadRecord(tag, &read));
@@ -161,11 +161,11 @@ INSTANTIATE_TEST_SUITE_P(Names, ForeignTagNames,
                          [](const auto& caseInfo) { return "Name" + std::to_string(caseInfo.index); });
 
 TEST_F(TagStoreTest, ResetClearsEverythingButTheTag) {
-    TagRecord r{"T1", "P", 2, true, true};
+    TagRecord r{"T1", "P", VehicleType::Motorcycle, true, true};
     TagStore::Reset(r);
     EXPECT_EQ(r.tagId, "T1");
     EXPECT_EQ(r.plate, "");
-    EXPECT_EQ(r.carType, 1);
+    EXPECT_EQ(r.carType, VehicleType::Car);
     EXPECT_FALSE(r.marked);
     EXPECT_FALSE(r.useOk);
 }
@@ -204,7 +204,7 @@ private:
 
 // A tag that could not be looked up is no proof that it is gone.
 TEST_F(TagStoreTest, ADeleteThatCouldNotLookTheTagUpFails) {
-    TagRecord record{"T1", "ABC123", 1, false, false};
+    TagRecord record{"T1", "ABC123", VehicleType::Car, false, false};
     ASSERT_TRUE(store.WriteRecord("T1", &record));
     UnreadableKeysHive failing(*hive);
     failing.failLookups = true;
@@ -256,7 +256,7 @@ TEST_F(TagStoreTest, ReadingAllRecordsAtOnceGivesWhatEnumeratingAndReadingGive) 
     EXPECT_TRUE(read);
 
     for (const char* tag : {"b2", "A1", "a0", "C3", "\xE8\xBB\x8A" "A", "A B", "E2\x01TAG"}) {
-        TagRecord record{tag, std::string("P-") + tag, 2, false, false};
+        TagRecord record{tag, std::string("P-") + tag, VehicleType::Motorcycle, false, false};
         ASSERT_TRUE(hive->CreateKey(KeyPath(tag), nullptr));
         ASSERT_TRUE(hive->SetValue(KeyPath(tag), "LicNo", StringValue(record.plate)));
         ASSERT_TRUE(hive->SetValue(KeyPath(tag), "CarType", DwordValue(2)));
@@ -287,29 +287,29 @@ TEST_F(TagStoreTest, ReadingAllRecordsAtOnceGivesWhatEnumeratingAndReadingGive) 
 TEST_F(TagStoreTest, WritesInOneBatchSurviveDeletesAndRollbacksOfTheirKeys) {
     {
         HiveBatch batch(*hive);
-        TagRecord first{"T1", "OLD", 1, false, false};
+        TagRecord first{"T1", "OLD", VehicleType::Car, false, false};
         ASSERT_TRUE(store.WriteRecord("T1", &first));
         ASSERT_TRUE(store.DeleteTag(first));
-        TagRecord second{"T2", "OTHER", 1, false, false};
+        TagRecord second{"T2", "OTHER", VehicleType::Car, false, false};
         ASSERT_TRUE(store.WriteRecord("T2", &second)); // may take the freed id
-        TagRecord again{"T1", "NEW", 2, false, false};
+        TagRecord again{"T1", "NEW", VehicleType::Motorcycle, false, false};
         ASSERT_TRUE(store.WriteRecord("T1", &again));
         ASSERT_TRUE(batch.Commit());
     }
     TagRecord read;
     ASSERT_TRUE(store.ReadRecord("T1", &read));
     EXPECT_EQ(read.plate, "NEW");
-    EXPECT_EQ(read.carType, 2);
+    EXPECT_EQ(read.carType, VehicleType::Motorcycle);
     ASSERT_TRUE(store.ReadRecord("T2", &read));
     EXPECT_EQ(read.plate, "OTHER");
 
     {
         HiveBatch batch(*hive);
-        TagRecord gone{"T3", "GONE", 1, false, false};
+        TagRecord gone{"T3", "GONE", VehicleType::Car, false, false};
         ASSERT_TRUE(store.WriteRecord("T3", &gone));
         batch.Rollback();
     }
-    TagRecord later{"T4", "LATER", 1, false, false};
+    TagRecord later{"T4", "LATER", VehicleType::Car, false, false};
     ASSERT_TRUE(store.WriteRecord("T4", &later));
     EXPECT_FALSE(store.ReadRecord("T3", &read));
     ASSERT_TRUE(store.ReadRecord("T4", &read));

@@ -17,7 +17,7 @@ struct LineCase {
     TagFileLine::Verdict verdict;
     std::string tagId = {};
     std::string plate = {};
-    int carType = 1;
+    VehicleType carType = VehicleType::Car;
 };
 
 void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
@@ -42,43 +42,39 @@ TEST_P(ParseLine, FollowsTheImportRules) {
 INSTANTIATE_TEST_SUITE_P(
     Rules, ParseLine,
     ::testing::Values(
-        LineCase{"Exported", kTag + ",ABC123,1", V::Ok, kTag, "ABC123", 1},
-        LineCase{"Motorcycle", kTag + ",XY9,2", V::Ok, kTag, "XY9", 2},
-        LineCase{"SpacedSmallTagDashedPlateBlankType", "e2000017 22110100 12345678,ab-12 3c,   ", V::Ok, kTag,
-                 "AB123C", 1},
-        LineCase{"EmptyPlateTypeTwo", kTag + ",,2", V::Ok, kTag, "", 2},
-        LineCase{"EmptyTypeIsCar", kTag + ",P,", V::Ok, kTag, "P", 1},
-        LineCase{"SpacesAroundType", kTag + ",P, 2 ", V::Ok, kTag, "P", 2},
-        LineCase{"ChinesePlateKept", kTag + ",臺北-ab 1,1", V::Ok, kTag, "臺北AB1", 1},
+        LineCase{"Exported", kTag + ",ABC123,1", V::Ok, kTag, "ABC123", VehicleType::Car},
+        LineCase{"Motorcycle", kTag + ",XY9,2", V::Ok, kTag, "XY9", VehicleType::Motorcycle},
+        LineCase{"SpacedSmallTagDashedPlateBlankType", "e2000017 22110100 12345678,ab-12 3c,   ", V::Ok, kTag, "AB123C",
+                 VehicleType::Car},
+        LineCase{"EmptyPlateTypeTwo", kTag + ",,2", V::Ok, kTag, "", VehicleType::Motorcycle},
+        LineCase{"EmptyTypeIsCar", kTag + ",P,", V::Ok, kTag, "P", VehicleType::Car},
+        LineCase{"SpacesAroundType", kTag + ",P, 2 ", V::Ok, kTag, "P", VehicleType::Motorcycle},
+        LineCase{"ChinesePlateKept", kTag + ",臺北-ab 1,1", V::Ok, kTag, "臺北AB1", VehicleType::Car},
         LineCase{"TwelveBig5CharactersAreTwentyFourBytes", "臺臺臺臺臺臺臺臺臺臺臺臺,P,1", V::Ok,
-                 "臺臺臺臺臺臺臺臺臺臺臺臺", "P", 1},
-        LineCase{"EmptyLine", "", V::Empty},
-        LineCase{"ThreeCommas", kTag + ",A,1,", V::Malformed},
-        LineCase{"OneComma", kTag + ",A", V::Malformed},
-        LineCase{"Tag23", kTag.substr(1) + ",A,1", V::TagTooShort},
-        LineCase{"Tag25", kTag + "0,A,1", V::TagTooLong},
-        LineCase{"EmptyTag", ",A,1", V::TagTooShort},
-        LineCase{"TypeThree", kTag + ",A,3", V::Malformed},
-        LineCase{"TypeZeroOne", kTag + ",A,01", V::Malformed},
+                 "臺臺臺臺臺臺臺臺臺臺臺臺", "P", VehicleType::Car},
+        LineCase{"EmptyLine", "", V::Empty}, LineCase{"ThreeCommas", kTag + ",A,1,", V::Malformed},
+        LineCase{"OneComma", kTag + ",A", V::Malformed}, LineCase{"Tag23", kTag.substr(1) + ",A,1", V::TagTooShort},
+        LineCase{"Tag25", kTag + "0,A,1", V::TagTooLong}, LineCase{"EmptyTag", ",A,1", V::TagTooShort},
+        LineCase{"TypeThree", kTag + ",A,3", V::Malformed}, LineCase{"TypeZeroOne", kTag + ",A,01", V::Malformed},
         LineCase{"TypeOneTab", kTag + ",A,1\t", V::Malformed},
-        LineCase{"TabInTagCounts", kTag.substr(1) + "\t,A,1", V::Ok, kTag.substr(1) + "\t", "A", 1},
+        LineCase{"TabInTagCounts", kTag.substr(1) + "\t,A,1", V::Ok, kTag.substr(1) + "\t", "A", VehicleType::Car},
         LineCase{"TrailingCarriageReturnIsNotALineEnd", kTag + ",A,1\r", V::Malformed}),
     CaseName{});
 
 TEST(FormatLine, WritesTagPlateTypeAndCrLf) {
-    EXPECT_EQ(TagFileLine::Format(kTag, "ABC", 2), kTag + ",ABC,2\r\n");
-    EXPECT_EQ(TagFileLine::Format(kTag, "", 1), kTag + ",,1\r\n");
-    EXPECT_EQ(TagFileLine::Format(kTag, "ABC", 7), kTag + ",ABC,1\r\n"); // any other type is a car
+    EXPECT_EQ(TagFileLine::Format(kTag, "ABC", VehicleType::Motorcycle), kTag + ",ABC,2\r\n");
+    EXPECT_EQ(TagFileLine::Format(kTag, "", VehicleType::Car), kTag + ",,1\r\n");
+    EXPECT_EQ(TagFileLine::Format(kTag, "ABC", VehicleOfNumber(7)), kTag + ",ABC,1\r\n"); // any other type is a car
 }
 
 TEST(FormatLine, ParsesBackWhatItWrites) {
-    std::string line = TagFileLine::Format(kTag, "ABC123", 2);
+    std::string line = TagFileLine::Format(kTag, "ABC123", VehicleType::Motorcycle);
     line.resize(line.size() - 2);
     auto parsed = TagFileLine::Parse(line);
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->tagId, kTag);
     EXPECT_EQ(parsed->plate, "ABC123");
-    EXPECT_EQ(parsed->carType, 2);
+    EXPECT_EQ(parsed->carType, VehicleType::Motorcycle);
 }
 
 std::vector<std::optional<std::string>> Lines(std::initializer_list<const char*> texts) {

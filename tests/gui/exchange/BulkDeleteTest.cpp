@@ -1,4 +1,6 @@
 #include "gui/exchange/BulkDelete.h"
+#include "gui/app/UiTexts.h"
+#include "gui/register/RegisterColumn.h"
 #include "tests/gui/register/RegisterHarness.h"
 #include "tests/support/ScriptedPrompts.h"
 
@@ -12,8 +14,11 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 // Rows 1 and 2 are adjacent marked rows; 4 is marked too.
 std::vector<SeedRecord> Rows() {
-    return {{TagNo(0), "A0", 1}, {TagNo(1), "A1", 1, true}, {TagNo(2), "A2", 2, true}, {TagNo(3), "A3", 1},
-            {TagNo(4), "A4", 1, true}};
+    return {{TagNo(0), "A0", VehicleType::Car},
+            {TagNo(1), "A1", VehicleType::Car, true},
+            {TagNo(2), "A2", VehicleType::Motorcycle, true},
+            {TagNo(3), "A3", VehicleType::Car},
+            {TagNo(4), "A4", VehicleType::Car, true}};
 }
 
 class BulkDeleteTest : public ::testing::Test {
@@ -50,19 +55,21 @@ TEST_F(BulkDeleteTest, MarkedRowsGoAdjacentOnesIncluded) {
     ASSERT_EQ(prompts.Count(QStringLiteral("confirm")), 1);
     EXPECT_EQ(prompts.shown[1].caption, QStringLiteral("刪除"));
     EXPECT_EQ(prompts.shown[1].text, QStringLiteral("\n\n是否確定?"));
-    EXPECT_EQ(harness.Column(0), (QStringList{Q(TagNo(0)), Q(TagNo(3))}));
+    EXPECT_EQ(harness.Column(RegisterColumn::tag), (QStringList{Q(TagNo(0)), Q(TagNo(3))}));
     EXPECT_FALSE(harness.Stored(TagNo(1)));
     EXPECT_FALSE(harness.Stored(TagNo(2)));
     EXPECT_FALSE(harness.Stored(TagNo(4)));
     EXPECT_TRUE(harness.Stored(TagNo(3)));
     EXPECT_TRUE(harness.config.registerChanged);
     EXPECT_EQ(prompts.Messages().size(), 0);
-    EXPECT_EQ(harness.Main().findChild<QWidget*>(QStringLiteral("id1005"))->property("text").toString(),
+    EXPECT_EQ(FindControl(&harness.Main(), MainControl::StatusLine)->property("text").toString(),
               QStringLiteral(" 筆數:     2 "));
 }
 
 TEST_F(BulkDeleteTest, UnmarkedRowsOfAnUnmarkedListEmptyListAndRegisterAfterOneQuestion) {
-    RegisterHarness plain({{TagNo(0), "A", 1}, {TagNo(1), "B", 2}, {TagNo(2), "C", 1}});
+    RegisterHarness plain({{TagNo(0), "A", VehicleType::Car},
+                           {TagNo(1), "B", VehicleType::Motorcycle},
+                           {TagNo(2), "C", VehicleType::Car}});
     prompts.menuAnswers = {unmarked};
     prompts.confirmAnswers = {true};
     RunDeleteMenu(plain.Main());
@@ -77,11 +84,11 @@ TEST_F(BulkDeleteTest, FollowsTheMarkCellAsTheListShowsIt) {
     harness.List().SetCellText(0, 3, QStringLiteral("*"));
     harness.List().SetCellText(4, 3, QStringLiteral(" *"));
     Choose(unmarked);
-    EXPECT_EQ(harness.Column(0), (QStringList{Q(TagNo(0)), Q(TagNo(1)), Q(TagNo(2))}));
+    EXPECT_EQ(harness.Column(RegisterColumn::tag), (QStringList{Q(TagNo(0)), Q(TagNo(1)), Q(TagNo(2))}));
 }
 
 TEST_F(BulkDeleteTest, MarkedWithoutMarksStillAsksAndSetsRegisterChanged) {
-    RegisterHarness plain({{TagNo(0), "A", 1}});
+    RegisterHarness plain({{TagNo(0), "A", VehicleType::Car}});
     prompts.menuAnswers = {marked};
     prompts.confirmAnswers = {true};
     RunDeleteMenu(plain.Main());
@@ -103,7 +110,7 @@ TEST_F(BulkDeleteTest, SelectedRecordGoesAfterItsOwnQuestion) {
     ASSERT_EQ(prompts.Count(QStringLiteral("confirm")), 1);
     EXPECT_EQ(prompts.shown[1].caption, QStringLiteral("刪除"));
     EXPECT_EQ(prompts.shown[1].text, QStringLiteral("\n\n是否刪除此筆資料?"));
-    EXPECT_EQ(harness.Column(0), (QStringList{Q(TagNo(0)), Q(TagNo(1)), Q(TagNo(2)), Q(TagNo(4))}));
+    EXPECT_EQ(harness.Column(RegisterColumn::tag), (QStringList{Q(TagNo(0)), Q(TagNo(1)), Q(TagNo(2)), Q(TagNo(4))}));
     EXPECT_FALSE(harness.Stored(TagNo(3)));
     EXPECT_TRUE(harness.config.registerChanged);
 }
@@ -115,16 +122,16 @@ TEST_F(BulkDeleteTest, SelectedWithoutASelectionAsksNothing) {
 }
 
 TEST_F(BulkDeleteTest, ARecordGoesWithEverythingBelowItAndItsPlateKeepsTheTag) {
-    RegisterHarness deep({{TagNo(0), "P0", 1, true}}, [](Hive& hive) {
+    RegisterHarness deep({{TagNo(0), "P0", VehicleType::Car, true}}, [](Hive& hive) {
         (void)hive.CreateKey(std::string(RegistryBranch::kSuiteKey) + "\\eTag\\" + TagNo(0) + "\\Sub\\Deeper", nullptr);
-        RegisterHarness::AddPlate(hive, 1, "P0", TagNo(0));
+        RegisterHarness::AddPlate(hive, VehicleType::Car, "P0", TagNo(0));
     });
     prompts.menuAnswers = {marked};
     prompts.confirmAnswers = {true};
     RunDeleteMenu(deep.Main());
     EXPECT_EQ(deep.List().RowCount(), 0);
     EXPECT_FALSE(deep.Store().GetHive().KeyExists(std::string(RegistryBranch::kSuiteKey) + "\\eTag\\" + TagNo(0)));
-    EXPECT_EQ(deep.PlateTag(1, "P0"), std::optional<std::string>(TagNo(0)));
+    EXPECT_EQ(deep.PlateTag(VehicleType::Car, "P0"), std::optional<std::string>(TagNo(0)));
 }
 
 TEST_F(BulkDeleteTest, RecordsTheStoreKeepsKeepTheirRowsAndAreReportedOnce) {
@@ -147,7 +154,7 @@ TEST_F(BulkDeleteTest, RecordsTheStoreKeepsKeepTheirRowsAndAreReportedOnce) {
 TEST_F(BulkDeleteTest, TheSelectionStaysOnARowThatIsKept) {
     harness.List().SelectRow(3);
     Choose(marked);
-    EXPECT_EQ(harness.List().CellText(harness.List().FirstSelectedRow(), 0), Q(TagNo(3)));
+    EXPECT_EQ(harness.List().CellText(harness.List().FirstSelectedRow(), RegisterColumn::tag), Q(TagNo(3)));
 }
 
 } // namespace

@@ -35,9 +35,10 @@ const HeldCase kCases[] = {
     {"Import", Import, [](RegisterHarness& h, int i) { return h.Stored(TagNo(10 + i)).has_value(); },
      QStringLiteral("無法寫入的資料筆數: 3")},
     {"BulkDelete", [](MainDialog& main) { (void)DeleteRowsInScope(main, RowScope::All); },
-     [](RegisterHarness& h, int i) { return !h.Stored(TagNo(i)).has_value(); }, QStringLiteral("無法刪除的資料筆數: 3")},
+     [](RegisterHarness& h, int i) { return !h.Stored(TagNo(i)).has_value(); },
+     QStringLiteral("無法刪除的資料筆數: 3")},
     {"PlateTransfer", [](MainDialog& main) { (void)TransferRows(main, RowScope::All); },
-     [](RegisterHarness& h, int i) { return h.PlateTag(1, "P" + std::to_string(i)) == TagNo(i); },
+     [](RegisterHarness& h, int i) { return h.PlateTag(VehicleType::Car, "P" + std::to_string(i)) == TagNo(i); },
      QStringLiteral("無法寫入名單的資料筆數: 3")},
 };
 
@@ -58,12 +59,15 @@ private:
 class HeldHiveTest : public ::testing::TestWithParam<HeldCase> {
 protected:
     HeldHiveTest()
-        : harness({{TagNo(0), "P0", 1}, {TagNo(1), "P1", 1}, {TagNo(2), "P2", 1}},
-                  [](Hive& hive) {
-                      for (int i = 0; i < 3; ++i)
-                          RegisterHarness::AddPlate(hive, 1, "P" + std::to_string(i), std::string());
-                  },
-                  false, 100),
+        : harness(
+              {{TagNo(0), "P0", VehicleType::Car},
+               {TagNo(1), "P1", VehicleType::Car},
+               {TagNo(2), "P2", VehicleType::Car}},
+              [](Hive& hive) {
+                  for (int i = 0; i < 3; ++i)
+                      RegisterHarness::AddPlate(hive, VehicleType::Car, "P" + std::to_string(i), std::string());
+              },
+              false, 100),
           peer(harness.File("user.hive")) {}
 
     int Applied() {

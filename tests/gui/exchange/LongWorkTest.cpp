@@ -1,10 +1,11 @@
+#include "gui/exchange/LongWork.h"
 #include "core/tagfile/TagFileLine.h"
 #include "gui/exchange/BulkDelete.h"
-#include "gui/exchange/LongWork.h"
 #include "gui/exchange/PlateTransfer.h"
 #include "gui/exchange/ProgressDialog.h"
 #include "gui/exchange/TagFileExport.h"
 #include "gui/exchange/TagFileImport.h"
+#include "gui/register/RegisterColumn.h"
 #include "tests/gui/register/RegisterHarness.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -48,7 +49,7 @@ void SeedMarked(Hive& hive, int rows) {
     TagStore store(hive);
     HiveBatch batch(hive);
     for (int i = 0; i < rows; ++i) {
-        TagRecord record{TagNo(i), "P" + std::to_string(i), 1, false, false};
+        TagRecord record{TagNo(i), "P" + std::to_string(i), VehicleType::Car, false, false};
         (void)store.WriteRecord(record.tagId, &record);
         (void)store.WriteMark(record.tagId, 1);
     }
@@ -58,7 +59,7 @@ void SeedMarked(Hive& hive, int rows) {
 QByteArray TagFile(int rows) {
     std::string text;
     for (int i = 0; i < rows; ++i)
-        text += TagFileLine::Format(TagNo(i), "P" + std::to_string(i), 1);
+        text += TagFileLine::Format(TagNo(i), "P" + std::to_string(i), VehicleType::Car);
     return QByteArray::fromStdString(text);
 }
 
@@ -69,7 +70,7 @@ void Import(RegisterHarness& h, ScriptedPrompts& prompts, int rows) {
     const TagFileImportOutcome outcome = ImportTagFile(h.Main(), file, false);
     EXPECT_EQ(outcome.lines, rows);
     EXPECT_EQ(h.List().RowCount(), rows);
-    EXPECT_EQ(h.List().CellText(rows - 1, 1), QStringLiteral("P%1").arg(rows - 1));
+    EXPECT_EQ(h.List().CellText(rows - 1, RegisterColumn::plate), QStringLiteral("P%1").arg(rows - 1));
     EXPECT_EQ(prompts.Messages().size(), 0);
 }
 

@@ -17,15 +17,18 @@ QString NotFound(const std::string& tag, const std::string& plate) {
 // car list; row 2: empty plate; row 3 (marked): car whose plate already holds another tag;
 // row 4 (marked): motorcycle in the motorcycle list without "eTag".
 std::vector<SeedRecord> Rows() {
-    return {{TagNo(0), "CAR0", 1},       {TagNo(1), "CARONLY", 2},     {TagNo(2), "", 1},
-            {TagNo(3), "HELD", 1, true}, {TagNo(4), "MOTO4", 2, true}};
+    return {{TagNo(0), "CAR0", VehicleType::Car},
+            {TagNo(1), "CARONLY", VehicleType::Motorcycle},
+            {TagNo(2), "", VehicleType::Car},
+            {TagNo(3), "HELD", VehicleType::Car, true},
+            {TagNo(4), "MOTO4", VehicleType::Motorcycle, true}};
 }
 
 void Plates(Hive& hive) {
-    RegisterHarness::AddPlate(hive, 1, "CAR0", std::string());
-    RegisterHarness::AddPlate(hive, 1, "CARONLY");
-    RegisterHarness::AddPlate(hive, 1, "HELD", "OTHERTAG");
-    RegisterHarness::AddPlate(hive, 2, "MOTO4");
+    RegisterHarness::AddPlate(hive, VehicleType::Car, "CAR0", std::string());
+    RegisterHarness::AddPlate(hive, VehicleType::Car, "CARONLY");
+    RegisterHarness::AddPlate(hive, VehicleType::Car, "HELD", "OTHERTAG");
+    RegisterHarness::AddPlate(hive, VehicleType::Motorcycle, "MOTO4");
 }
 
 class PlateTransferTest : public ::testing::Test {
@@ -61,15 +64,16 @@ TEST_F(PlateTransferTest, MenuAndQuestionCarryTheirTexts) {
     EXPECT_EQ(items[2].text, QStringLiteral("無*標記資料匯入"));
     EXPECT_EQ(prompts.shown[1].caption, QStringLiteral("eTag匯入至名單"));
     EXPECT_EQ(prompts.shown[1].text, QStringLiteral("\n\n是否確定?"));
-    EXPECT_EQ(harness.PlateTag(1, "CAR0"), std::optional<std::string>(""));
+    EXPECT_EQ(harness.PlateTag(VehicleType::Car, "CAR0"), std::optional<std::string>(""));
 }
 
 TEST_F(PlateTransferTest, AllRowsFillEmptyTagsKeepHeldOnesAndReportMissingPlates) {
     Choose(all);
-    EXPECT_EQ(harness.PlateTag(1, "CAR0"), std::optional<std::string>(TagNo(0)));
-    EXPECT_EQ(harness.PlateTag(1, "CARONLY"), std::nullopt); // the motorcycle row does not reach the car list
-    EXPECT_EQ(harness.PlateTag(1, "HELD"), std::optional<std::string>("OTHERTAG"));
-    EXPECT_EQ(harness.PlateTag(2, "MOTO4"), std::optional<std::string>(TagNo(4)));
+    EXPECT_EQ(harness.PlateTag(VehicleType::Car, "CAR0"), std::optional<std::string>(TagNo(0)));
+    EXPECT_EQ(harness.PlateTag(VehicleType::Car, "CARONLY"),
+              std::nullopt); // the motorcycle row does not reach the car list
+    EXPECT_EQ(harness.PlateTag(VehicleType::Car, "HELD"), std::optional<std::string>("OTHERTAG"));
+    EXPECT_EQ(harness.PlateTag(VehicleType::Motorcycle, "MOTO4"), std::optional<std::string>(TagNo(4)));
     EXPECT_EQ(prompts.Messages(), QStringList{NotFound(TagNo(1), "CARONLY")});
     EXPECT_FALSE(harness.config.registerChanged);
     EXPECT_EQ(harness.List().RowCount(), 5);
@@ -81,28 +85,28 @@ TEST_F(PlateTransferTest, ASecondRunChangesNothingAndReportsTheSame) {
     prompts.shown.clear();
     Choose(all);
     EXPECT_EQ(prompts.Messages(), first);
-    EXPECT_EQ(harness.PlateTag(1, "CAR0"), std::optional<std::string>(TagNo(0)));
+    EXPECT_EQ(harness.PlateTag(VehicleType::Car, "CAR0"), std::optional<std::string>(TagNo(0)));
 }
 
 TEST_F(PlateTransferTest, MarkedAndUnmarkedRowsFollowTheMarkCell) {
     Choose(marked);
-    EXPECT_EQ(harness.PlateTag(2, "MOTO4"), std::optional<std::string>(TagNo(4)));
-    EXPECT_EQ(harness.PlateTag(1, "CAR0"), std::optional<std::string>(""));
+    EXPECT_EQ(harness.PlateTag(VehicleType::Motorcycle, "MOTO4"), std::optional<std::string>(TagNo(4)));
+    EXPECT_EQ(harness.PlateTag(VehicleType::Car, "CAR0"), std::optional<std::string>(""));
     EXPECT_EQ(prompts.Messages().size(), 0);
 
     prompts.shown.clear();
     Choose(unmarked);
-    EXPECT_EQ(harness.PlateTag(1, "CAR0"), std::optional<std::string>(TagNo(0)));
+    EXPECT_EQ(harness.PlateTag(VehicleType::Car, "CAR0"), std::optional<std::string>(TagNo(0)));
     EXPECT_EQ(prompts.Messages(), QStringList{NotFound(TagNo(1), "CARONLY")});
 }
 
 TEST_F(PlateTransferTest, TheFirstOfTwoRowsWithOnePlateGivesItsTag) {
-    RegisterHarness twice({{TagNo(7), "SAME", 1}, {TagNo(8), "SAME", 1}},
-                          [](Hive& hive) { RegisterHarness::AddPlate(hive, 1, "SAME"); });
+    RegisterHarness twice({{TagNo(7), "SAME", VehicleType::Car}, {TagNo(8), "SAME", VehicleType::Car}},
+                          [](Hive& hive) { RegisterHarness::AddPlate(hive, VehicleType::Car, "SAME"); });
     prompts.menuAnswers = {all};
     prompts.confirmAnswers = {true};
     RunPlateTransferMenu(twice.Main());
-    EXPECT_EQ(twice.PlateTag(1, "SAME"), std::optional<std::string>(TagNo(7)));
+    EXPECT_EQ(twice.PlateTag(VehicleType::Car, "SAME"), std::optional<std::string>(TagNo(7)));
     EXPECT_EQ(prompts.Messages().size(), 0);
 }
 
@@ -115,16 +119,16 @@ TEST_F(PlateTransferTest, TagsTheListsWouldNotTakeAreReportedOnceAtTheEnd) {
     EXPECT_EQ(prompts.Messages(),
               (QStringList{NotFound(TagNo(1), "CARONLY"), QStringLiteral("無法寫入名單的資料筆數: 2")}));
     EXPECT_EQ(prompts.Count(QStringLiteral("retry")), 0);
-    EXPECT_EQ(readOnly.PlateTag(1, "CAR0"), std::optional<std::string>(""));
+    EXPECT_EQ(readOnly.PlateTag(VehicleType::Car, "CAR0"), std::optional<std::string>(""));
 }
 
 TEST_F(PlateTransferTest, MarkedWithoutMarksAsksThenDoesNothing) {
-    RegisterHarness plain({{TagNo(0), "CAR0", 1}}, Plates);
+    RegisterHarness plain({{TagNo(0), "CAR0", VehicleType::Car}}, Plates);
     prompts.menuAnswers = {marked};
     prompts.confirmAnswers = {true};
     RunPlateTransferMenu(plain.Main());
     EXPECT_EQ(prompts.Count(QStringLiteral("confirm")), 1);
-    EXPECT_EQ(plain.PlateTag(1, "CAR0"), std::optional<std::string>(""));
+    EXPECT_EQ(plain.PlateTag(VehicleType::Car, "CAR0"), std::optional<std::string>(""));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "gui/app/DialogUnits.h"
 #include "gui/app/UiTexts.h"
+#include "gui/exchange/ProgressControl.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/TempDir.h"
 
@@ -42,9 +43,9 @@ TEST_F(ProgressDialogTest, WindowIsCutShortBelowTheVisibleBar) {
     EXPECT_EQ(dialog->width(), templateSize.width());
     EXPECT_EQ(dialog->height(), templateSize.height() - 32);
 
-    auto* bar = FindControl<QProgressBar>(dialog.get(), 801);
-    auto* secondBar = FindControl<QProgressBar>(dialog.get(), 802);
-    auto* stop = FindControl<QPushButton>(dialog.get(), 1040);
+    auto* bar = FindControl<QProgressBar>(dialog.get(), ProgressControl::Bar);
+    auto* secondBar = FindControl<QProgressBar>(dialog.get(), ProgressControl::SecondBar);
+    auto* stop = FindControl<QPushButton>(dialog.get(), ProgressControl::Stop);
     ASSERT_NE(bar, nullptr);
     ASSERT_NE(secondBar, nullptr);
     ASSERT_NE(stop, nullptr);
@@ -57,7 +58,7 @@ TEST_F(ProgressDialogTest, WindowIsCutShortBelowTheVisibleBar) {
 
 TEST_F(ProgressDialogTest, LabelIsBoldAndComesFromTheLanguageFile) {
     auto builtIn = Shown();
-    auto* label = FindControl<QLabel>(builtIn.get(), 803);
+    auto* label = FindControl<QLabel>(builtIn.get(), ProgressControl::Label);
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->text(), QStringLiteral("處理中 ..."));
     EXPECT_TRUE(label->font().bold());
@@ -65,10 +66,10 @@ TEST_F(ProgressDialogTest, LabelIsBoldAndComesFromTheLanguageFile) {
     TempDir dir;
     std::ofstream(dir.File("lang.ini")) << "[COMMON]\n045=Working ...\n[LUMETRA]\n015=Busy\n";
     auto fromFile = Shown(LanguageTexts(dir.File("lang.ini")));
-    EXPECT_EQ(FindControl<QLabel>(fromFile.get(), 803)->text(), QStringLiteral("Working ..."));
+    EXPECT_EQ(FindControl<QLabel>(fromFile.get(), ProgressControl::Label)->text(), QStringLiteral("Working ..."));
     EXPECT_EQ(builtIn->windowTitle(), QStringLiteral("處理中"));
     EXPECT_EQ(fromFile->windowTitle(), QStringLiteral("Busy"));
-    EXPECT_EQ(FindControl<QLabel>(fromFile.get(), 800)->accessibleName(), QStringLiteral("Busy"));
+    EXPECT_EQ(FindControl<QLabel>(fromFile.get(), ProgressControl::Icon)->accessibleName(), QStringLiteral("Busy"));
 }
 
 struct RangeCase {
@@ -136,7 +137,7 @@ TEST_F(ProgressDialogTest, ZeroItemLoopShowsAndRemovesTheWindow) {
     }
     EXPECT_TRUE(seen.isNull());
     for (QWidget* window : QApplication::topLevelWidgets())
-        EXPECT_NE(window->objectName(), QStringLiteral("id301"));
+        EXPECT_NE(window->objectName(), QStringLiteral("id%1").arg(ProgressControl::Window));
 }
 
 } // namespace

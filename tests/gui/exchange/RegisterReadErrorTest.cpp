@@ -36,7 +36,9 @@ void ReadFile(MainDialog& main, int firstTag, const char* platePrefix, bool chec
 const QString kUnreadable = QStringLiteral("登錄資料無法讀取，此指令不再寫入任何資料。");
 
 bool Deleted(RegisterHarness& h, int i) { return !h.Stored(TagNo(i)).has_value(); }
-bool Transferred(RegisterHarness& h, int i) { return h.PlateTag(1, "P" + std::to_string(i)) == TagNo(i); }
+bool Transferred(RegisterHarness& h, int i) {
+    return h.PlateTag(VehicleType::Car, "P" + std::to_string(i)) == TagNo(i);
+}
 
 // Each record costs the store a fixed number of operations: import 3, check 2, delete 3, the
 // transfer's walk 1 per row and its write 4; the failing one falls on the second record.
@@ -61,13 +63,18 @@ const ReadErrorCase kCases[] = {
 class RegisterReadErrorTest : public ::testing::TestWithParam<ReadErrorCase> {
 protected:
     RegisterReadErrorTest()
-        : harness({{TagNo(0), "P0", 1, true}, {TagNo(1), "P1", 1}, {TagNo(2), "P2", 1, true}, {TagNo(3), "P3", 1},
-                   {TagNo(4), "P4", 1, true}, {TagNo(5), "P5", 1}},
-                  [](Hive& hive) {
-                      for (int i = 0; i < 6; ++i)
-                          RegisterHarness::AddPlate(hive, 1, "P" + std::to_string(i), std::string());
-                  },
-                  false, 15000, true) {}
+        : harness(
+              {{TagNo(0), "P0", VehicleType::Car, true},
+               {TagNo(1), "P1", VehicleType::Car},
+               {TagNo(2), "P2", VehicleType::Car, true},
+               {TagNo(3), "P3", VehicleType::Car},
+               {TagNo(4), "P4", VehicleType::Car, true},
+               {TagNo(5), "P5", VehicleType::Car}},
+              [](Hive& hive) {
+                  for (int i = 0; i < 6; ++i)
+                      RegisterHarness::AddPlate(hive, VehicleType::Car, "P" + std::to_string(i), std::string());
+              },
+              false, 15000, true) {}
 
     RegisterHarness harness;
 };

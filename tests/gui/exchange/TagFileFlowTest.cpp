@@ -1,7 +1,9 @@
 #include "core/tagfile/TagFileLine.h"
 #include "core/text/CodePage.h"
+#include "gui/app/UiTexts.h"
 #include "gui/exchange/TagFileImport.h"
 #include "gui/exchange/TagFileMenu.h"
+#include "gui/register/RegisterColumn.h"
 #include "tests/gui/register/RegisterHarness.h"
 #include "tests/support/Big5Samples.h"
 #include "tests/support/CaseName.h"
@@ -61,7 +63,9 @@ private:
 };
 
 std::vector<SeedRecord> ThreeRows() {
-    return {{TagNo(1), "AAA111", 1, true, false}, {TagNo(2), "BBB222", 2, false, true}, {TagNo(3), "", 1, true, true}};
+    return {{TagNo(1), "AAA111", VehicleType::Car, true, false},
+            {TagNo(2), "BBB222", VehicleType::Motorcycle, false, true},
+            {TagNo(3), "", VehicleType::Car, true, true}};
 }
 
 // ---- the menu
@@ -119,15 +123,15 @@ TEST_F(ExportTest, MarkedAndUnmarkedRowsFollowTheMarkCell) {
 }
 
 TEST_F(ExportTest, FollowsTheOrderOfASortedList) {
-    harness.List().SortByHeader(1);
-    harness.List().SortByHeader(1); // plate descending
+    harness.List().SortByHeader(RegisterColumn::plate);
+    harness.List().SortByHeader(RegisterColumn::plate); // plate descending
     Export(exportAll);
     EXPECT_EQ(ReadBytes(harness.File("out.txt")),
               TagNo(2) + ",BBB222,2\r\n" + TagNo(1) + ",AAA111,1\r\n" + TagNo(3) + ",,1\r\n");
 }
 
 TEST_F(ExportTest, MarkedRowsOfAListWithoutMarksGiveAnEmptyFileAndStillTheBox) {
-    RegisterHarness unmarked({{TagNo(1), "A", 1}});
+    RegisterHarness unmarked({{TagNo(1), "A", VehicleType::Car}});
     prompts.menuAnswers = {exportMarked};
     prompts.fileAnswers = {unmarked.Path("empty.txt")};
     RunFileMenu(unmarked.Main());
@@ -195,7 +199,7 @@ TEST_P(ExportToAFullDisk, IsReportedAndLeavesTheOldFileByteForByte) {
         HiveBatch batch(hive);
         TagStore store(hive);
         for (int i = 0; i < c.rows; ++i) {
-            TagRecord record{TagNo(i), "PL" + std::to_string(i), 1, false, false};
+            TagRecord record{TagNo(i), "PL" + std::to_string(i), VehicleType::Car, false, false};
             (void)store.WriteRecord(record.tagId, &record);
         }
     });
@@ -224,13 +228,14 @@ std::vector<SeedRecord> AwkwardPlates(int withoutBig5) {
     for (const auto& [bytes, character] : Big5PairsThatFormUtf8()) {
         plate += character;
         if (plate.size() >= 30) {
-            rows.push_back({TagNo(int(rows.size()) + 1), plate, 1});
+            rows.push_back({TagNo(int(rows.size()) + 1), plate, VehicleType::Car});
             plate.clear();
         }
     }
-    rows.push_back({TagNo(int(rows.size()) + 1), plate + "\xEE\x80\x80\xEF\xA1\x88", 2}); // U+E000, U+F848
+    rows.push_back(
+        {TagNo(int(rows.size()) + 1), plate + "\xEE\x80\x80\xEF\xA1\x88", VehicleType::Motorcycle}); // U+E000, U+F848
     for (int i = 0; i < withoutBig5; ++i)
-        rows.push_back({TagNo(int(rows.size()) + 1), "粤" + std::to_string(i), 1});
+        rows.push_back({TagNo(int(rows.size()) + 1), "粤" + std::to_string(i), VehicleType::Car});
     return rows;
 }
 
@@ -285,7 +290,7 @@ TEST_P(ExportEncoding, StaysBig5UnlessToldAndImportsBackTheSamePlates) {
     prompts.fileAnswers = {source.Path("round.txt")};
     prompts.confirmAnswers = {true};
     RunFileMenu(target.Main());
-    EXPECT_EQ(target.Column(1), source.Column(1).mid(0, int(kept)));
+    EXPECT_EQ(target.Column(RegisterColumn::plate), source.Column(RegisterColumn::plate).mid(0, int(kept)));
     for (size_t i = 0; i < kept; ++i)
         EXPECT_EQ(target.Stored(rows[i].tagId)->plate, rows[i].plate);
 }
@@ -337,27 +342,28 @@ TEST_F(ImportTest, AFileThatCannotBeOpenedChangesNothing) {
 TEST_F(ImportTest, AppliesTheLineRulesAndTheLastLineOfATagWins) {
     RegisterHarness harness;
     Import(harness, Data("tagfile_rules.txt"));
-    EXPECT_EQ(harness.Column(0), (QStringList{QString::fromStdString(TagNo(1)), QString::fromStdString(TagNo(2)),
-                                              QString::fromStdString(TagNo(3)), QString::fromStdString(TagNo(10))}));
-    EXPECT_EQ(harness.Column(1), (QStringList{QStringLiteral("ABC123"), QStringLiteral("AB123C"), QString(),
-                                              QStringLiteral("LAST")}));
-    EXPECT_EQ(harness.Column(2), (QStringList{QStringLiteral("汽車"), QStringLiteral("汽車"), QStringLiteral("機車"),
-                                              QStringLiteral("機車")}));
+    EXPECT_EQ(harness.Column(RegisterColumn::tag),
+              (QStringList{QString::fromStdString(TagNo(1)), QString::fromStdString(TagNo(2)),
+                           QString::fromStdString(TagNo(3)), QString::fromStdString(TagNo(10))}));
+    EXPECT_EQ(harness.Column(RegisterColumn::plate),
+              (QStringList{QStringLiteral("ABC123"), QStringLiteral("AB123C"), QString(), QStringLiteral("LAST")}));
+    EXPECT_EQ(harness.Column(RegisterColumn::type), (QStringList{QStringLiteral("汽車"), QStringLiteral("汽車"),
+                                                                 QStringLiteral("機車"), QStringLiteral("機車")}));
     auto last = harness.Stored(TagNo(10));
     ASSERT_TRUE(last);
     EXPECT_EQ(last->plate, "LAST");
-    EXPECT_EQ(last->carType, 2);
+    EXPECT_EQ(last->carType, VehicleType::Motorcycle);
     EXPECT_FALSE(harness.Stored(TagNo(4)));
     EXPECT_FALSE(harness.Stored(TagNo(7)));
     EXPECT_TRUE(harness.config.registerChanged);
     EXPECT_EQ(prompts.Messages().size(), 0); // the import shows no closing box
-    EXPECT_EQ(harness.Main().findChild<QLabel*>(QStringLiteral("id1005"))->text(), QStringLiteral(" 筆數:     4 "));
+    EXPECT_EQ(FindControl<QLabel>(&harness.Main(), MainControl::StatusLine)->text(), QStringLiteral(" 筆數:     4 "));
 }
 
 TEST_F(ImportTest, ReadsBig5Files) {
     RegisterHarness harness;
     Import(harness, Data("tagfile_big5.txt"));
-    EXPECT_EQ(harness.Column(1), (QStringList{QStringLiteral("臺北1"), QStringLiteral("高雄2")}));
+    EXPECT_EQ(harness.Column(RegisterColumn::plate), (QStringList{QStringLiteral("臺北1"), QStringLiteral("高雄2")}));
     EXPECT_EQ(harness.Stored(TagNo(22))->plate, "高雄2");
 }
 
@@ -366,13 +372,13 @@ TEST_F(ImportTest, AnExportedFileImportsBackUnchangedAndStoredFlagsStay) {
     prompts.menuAnswers = {exportAll};
     prompts.fileAnswers = {harness.Path("round.txt")};
     RunFileMenu(harness.Main());
-    const QStringList plates = harness.Column(1);
-    const QStringList types = harness.Column(2);
+    const QStringList plates = harness.Column(RegisterColumn::plate);
+    const QStringList types = harness.Column(RegisterColumn::type);
 
     Import(harness, harness.File("round.txt"));
     EXPECT_EQ(harness.List().RowCount(), 3);
-    EXPECT_EQ(harness.Column(1), plates);
-    EXPECT_EQ(harness.Column(2), types);
+    EXPECT_EQ(harness.Column(RegisterColumn::plate), plates);
+    EXPECT_EQ(harness.Column(RegisterColumn::type), types);
     auto first = harness.Stored(TagNo(1));
     EXPECT_TRUE(first->marked);
     EXPECT_FALSE(first->useOk);
@@ -381,8 +387,8 @@ TEST_F(ImportTest, AnExportedFileImportsBackUnchangedAndStoredFlagsStay) {
     EXPECT_TRUE(third->useOk);
 
     // Rows of existing tags show no flags after an import, so the marked export leaves them out.
-    EXPECT_EQ(harness.Column(3), (QStringList{QString(), QString(), QString()}));
-    EXPECT_EQ(harness.Column(4), (QStringList{QString(), QString(), QString()}));
+    EXPECT_EQ(harness.Column(RegisterColumn::mark), (QStringList{QString(), QString(), QString()}));
+    EXPECT_EQ(harness.Column(RegisterColumn::useOk), (QStringList{QString(), QString(), QString()}));
     prompts.menuAnswers = {exportMarked};
     prompts.fileAnswers = {harness.Path("marked.txt")};
     RunFileMenu(harness.Main());
@@ -390,11 +396,11 @@ TEST_F(ImportTest, AnExportedFileImportsBackUnchangedAndStoredFlagsStay) {
 }
 
 TEST_F(ImportTest, ExistingRowsAreUpdatedInPlaceWhateverTheirLetterCase) {
-    RegisterHarness harness({{"e20000172211010000000001", "OLD", 1}});
+    RegisterHarness harness({{"e20000172211010000000001", "OLD", VehicleType::Car}});
     WriteBytes(harness.File("in.txt"), TagNo(1) + ",NEW,2\r\n");
     Import(harness, harness.File("in.txt"));
     EXPECT_EQ(harness.List().RowCount(), 1);
-    EXPECT_EQ(harness.Column(1), QStringList{QStringLiteral("NEW")});
+    EXPECT_EQ(harness.Column(RegisterColumn::plate), QStringList{QStringLiteral("NEW")});
 }
 
 TEST_F(ImportTest, RecordsTheStoreRefusesAreReportedOnceAndListOnlyWhatItHolds) {
@@ -402,16 +408,16 @@ TEST_F(ImportTest, RecordsTheStoreRefusesAreReportedOnceAndListOnlyWhatItHolds) 
     // A 24-character tag holding "\" can never name a key of its own.
     WriteBytes(harness.File("in.txt"), TagNo(1) + ",A,1\r\nE200001722110100000000\\1,B,1\r\nE200001722110100000000\\2,C,1\r\n");
     Import(harness, harness.File("in.txt"));
-    EXPECT_EQ(harness.Column(0), QStringList{QString::fromStdString(TagNo(1))});
+    EXPECT_EQ(harness.Column(RegisterColumn::tag), QStringList{QString::fromStdString(TagNo(1))});
     EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("無法寫入的資料筆數: 2")});
 }
 
 TEST_F(ImportTest, OnARegisterThatCannotBeWrittenRowsStayAsTheyWere) {
-    RegisterHarness harness({{TagNo(1), "OLD", 1, true}}, {}, true);
+    RegisterHarness harness({{TagNo(1), "OLD", VehicleType::Car, true}}, {}, true);
     WriteBytes(harness.File("in.txt"), TagNo(1) + ",NEW,2\r\n" + TagNo(2) + ",X,1\r\n");
     Import(harness, harness.File("in.txt"));
-    EXPECT_EQ(harness.Column(1), QStringList{QStringLiteral("OLD")});
-    EXPECT_EQ(harness.Column(3), QStringList{QStringLiteral("*")});
+    EXPECT_EQ(harness.Column(RegisterColumn::plate), QStringList{QStringLiteral("OLD")});
+    EXPECT_EQ(harness.Column(RegisterColumn::mark), QStringList{QStringLiteral("*")});
     EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("無法寫入的資料筆數: 2")});
 }
 
@@ -423,7 +429,7 @@ TEST_F(ImportTest, AReadErrorMidFileKeepsTheLinesBeforeItAndIsReported) {
     TagFileImportOutcome outcome = ImportTagFile(harness.Main(), device, false);
     EXPECT_TRUE(outcome.readError);
     EXPECT_EQ(outcome.lines, 1);
-    EXPECT_EQ(harness.Column(0), QStringList{QString::fromStdString(TagNo(1))});
+    EXPECT_EQ(harness.Column(RegisterColumn::tag), QStringList{QString::fromStdString(TagNo(1))});
     EXPECT_TRUE(harness.Stored(TagNo(1)));
     EXPECT_FALSE(harness.Stored(TagNo(2)));
     EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("檔案未能完整讀取,只處理了錯誤之前的資料。")});
@@ -443,7 +449,8 @@ class UnreadLines : public ImportTest, public ::testing::WithParamInterface<Unre
 
 TEST_P(UnreadLines, AreCountedAndNamedInOneBoxAfterTheLastLine) {
     const UnreadCase& c = GetParam();
-    RegisterHarness harness({{TagNo(1), "", 1}}); // an empty plate of a known tag: the check finds nothing
+    RegisterHarness harness(
+        {{TagNo(1), "", VehicleType::Car}}); // an empty plate of a known tag: the check finds nothing
     std::string file = TagNo(1) + ",,1\r\n";
     for (int i = 0; i < c.badLines; ++i)
         file += TagNo(2 + i) + ",\xFF,1\r\n"; // FF starts no character in either encoding
@@ -451,7 +458,7 @@ TEST_P(UnreadLines, AreCountedAndNamedInOneBoxAfterTheLastLine) {
     WriteBytes(harness.File("in.txt"), file);
     Import(harness, harness.File("in.txt"), c.command);
     EXPECT_EQ(prompts.Messages(), QStringList{c.box});
-    EXPECT_EQ(harness.Column(0), QStringList{QString::fromStdString(TagNo(1))});
+    EXPECT_EQ(harness.Column(RegisterColumn::tag), QStringList{QString::fromStdString(TagNo(1))});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -468,10 +475,10 @@ INSTANTIATE_TEST_SUITE_P(
 class ImportCheckTest : public ImportTest {
 protected:
     ImportCheckTest()
-        : harness({{TagNo(1), "CAR1", 1}, {TagNo(2), "MOTO2", 2}}, [](Hive& hive) {
-              RegisterHarness::AddPlate(hive, 1, "CAR1");
-              RegisterHarness::AddPlate(hive, 2, "MOTO2");
-              RegisterHarness::AddPlate(hive, 1, "CARONLY");
+        : harness({{TagNo(1), "CAR1", VehicleType::Car}, {TagNo(2), "MOTO2", VehicleType::Motorcycle}}, [](Hive& hive) {
+              RegisterHarness::AddPlate(hive, VehicleType::Car, "CAR1");
+              RegisterHarness::AddPlate(hive, VehicleType::Motorcycle, "MOTO2");
+              RegisterHarness::AddPlate(hive, VehicleType::Car, "CARONLY");
           }) {}
 
     void Check(const std::string& text) {
@@ -517,7 +524,7 @@ TEST_F(ImportCheckTest, ATagTheImportWouldRefuseIsReportedAsRefused) {
 }
 
 TEST_F(ImportCheckTest, ComparesPlatesOnlyNotVehicleTypes) {
-    RegisterHarness::AddPlate(harness.Store().GetHive(), 2, "CAR1");
+    RegisterHarness::AddPlate(harness.Store().GetHive(), VehicleType::Motorcycle, "CAR1");
     Check(TagNo(1) + ",CAR1,2\r\n");
     EXPECT_EQ(prompts.Messages().size(), 0);
 }

@@ -48,7 +48,7 @@ TEST_F(ReaderConnectionTest, OpensDisconnectedWithTheStoredAddress) {
     EXPECT_EQ(Edit(1010)->text(), QStringLiteral("10.1.2.3"));
     EXPECT_EQ(Edit(1011)->text(), QStringLiteral("4001"));
     EXPECT_EQ(State(), disconnectedState);
-    EXPECT_FALSE(main->Button(1049)->isEnabled());
+    EXPECT_FALSE(main->Button(MainControl::Whitelist)->isEnabled());
     EXPECT_EQ(Edit(1010)->maxLength(), 30);
     EXPECT_EQ(Edit(1011)->maxLength(), 5);
     QTest::keyClicks(Edit(1011), QStringLiteral("x-7"));
@@ -142,7 +142,7 @@ TEST_F(ReaderConnectionTest, ReaderDroppingTheConnectionAtOnceEndsDisconnected) 
     EXPECT_FALSE(Window().connecting());
     EXPECT_TRUE(Window().isEnabled());
     EXPECT_EQ(State(), disconnectedState);
-    EXPECT_FALSE(main->Button(1049)->isEnabled());
+    EXPECT_FALSE(main->Button(MainControl::Whitelist)->isEnabled());
     EXPECT_EQ(StatusText(), QStringLiteral("讀取機已中斷連線"));
     EXPECT_TRUE(prompts.shown.empty());
 }
@@ -157,7 +157,7 @@ TEST_F(ReaderConnectionTest, RefusedConnectionSaysConnectFail) {
     EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("Connect fail!")});
     EXPECT_EQ(readerLink, nullptr);
     EXPECT_EQ(State(), disconnectedState);
-    EXPECT_FALSE(main->Button(1049)->isEnabled());
+    EXPECT_FALSE(main->Button(MainControl::Whitelist)->isEnabled());
     EXPECT_EQ(StoredEndpoint(), (std::pair<std::string, int>{"127.0.0.1", port}));
 }
 
@@ -171,13 +171,13 @@ TEST_F(ReaderConnectionTest, ConnectStartsTheReaderAndDisconnectCloses) {
     EXPECT_TRUE(sim->Running());
     EXPECT_EQ(State(), connectedState);
     EXPECT_FALSE(List(1051)->isEnabled());
-    EXPECT_TRUE(main->Button(1049)->isEnabled());
+    EXPECT_TRUE(main->Button(MainControl::Whitelist)->isEnabled());
     EXPECT_TRUE(prompts.shown.empty());
 
     Click(1041);
     EXPECT_EQ(readerLink, nullptr);
     EXPECT_EQ(State(), disconnectedState);
-    EXPECT_FALSE(main->Button(1049)->isEnabled());
+    EXPECT_FALSE(main->Button(MainControl::Whitelist)->isEnabled());
     EXPECT_TRUE(WaitUntil([this] { return sim->ConnectionCount() == 0; }, eventWaitMs));
 }
 
@@ -187,7 +187,7 @@ TEST_F(ReaderConnectionTest, ReaderClosingReturnsToDisconnectedWithoutABox) {
     sim.reset();
     ASSERT_TRUE(WaitUntil([] { return readerLink == nullptr; }, eventWaitMs));
     EXPECT_EQ(State(), disconnectedState);
-    EXPECT_FALSE(main->Button(1049)->isEnabled());
+    EXPECT_FALSE(main->Button(MainControl::Whitelist)->isEnabled());
     EXPECT_EQ(StatusText(), QStringLiteral("讀取機已中斷連線"));
     EXPECT_TRUE(prompts.shown.empty());
 
@@ -208,9 +208,9 @@ TEST_F(ReaderConnectionTest, HiddenWindowComesBackAsItWasLeft) {
     QTest::keyClick(first, Qt::Key_Escape);
     EXPECT_FALSE(first->isVisible());
     EXPECT_EQ(readerLink, link);
-    EXPECT_TRUE(main->Button(1049)->isEnabled());
+    EXPECT_TRUE(main->Button(MainControl::Whitelist)->isEnabled());
 
-    main->Button(1043)->click();
+    main->Button(MainControl::Reader)->click();
     EXPECT_EQ(readerWindow, first);
     EXPECT_TRUE(first->isVisible());
     EXPECT_EQ(State(), connectedState);
@@ -219,7 +219,7 @@ TEST_F(ReaderConnectionTest, HiddenWindowComesBackAsItWasLeft) {
     // Enter in a field and the close box hide it as well.
     QTest::keyClick(Edit(1010), Qt::Key_Return);
     EXPECT_FALSE(first->isVisible());
-    main->Button(1043)->click();
+    main->Button(MainControl::Reader)->click();
     first->close();
     EXPECT_FALSE(first->isVisible());
     EXPECT_EQ(readerWindow, first);

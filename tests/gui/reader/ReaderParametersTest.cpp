@@ -231,7 +231,7 @@ TEST_F(ReaderParametersTest, SilentReaderLeavesEverythingOffWithoutAMessage) {
     EXPECT_EQ(Values1(), "0000000");
     EXPECT_EQ(Values2(), "0000");
     EXPECT_TRUE(Button(1043)->isEnabled());
-    EXPECT_TRUE(main->Button(1049)->isEnabled());
+    EXPECT_TRUE(main->Button(MainControl::Whitelist)->isEnabled());
     EXPECT_TRUE(prompts.shown.empty());
 }
 
@@ -240,14 +240,15 @@ TEST_F(ReaderParametersTest, WhileACommandWaitsNoOtherCanStart) {
     Click(1045);
     std::vector<std::string> seen;
     QObject::connect(sim.get(), &ReaderSimulator::requestReceived, sim.get(), [&] {
-        seen.push_back(Enabled({1043, 1044, 1045, 1046, 1041}) + (main->Button(1049)->isEnabled() ? "1" : "0"));
+        seen.push_back(Enabled({1043, 1044, 1045, 1046, 1041}) +
+                       (main->Button(MainControl::Whitelist)->isEnabled() ? "1" : "0"));
         Click(1045); // refused: disabled
     });
     Click(1043);
     EXPECT_EQ(seen, std::vector<std::string>(6, "000010"));
     EXPECT_EQ(Frames().size(), 1u + 6u);
     EXPECT_EQ(Enabled({1043, 1044, 1045, 1046, 1041}), "11111");
-    EXPECT_TRUE(main->Button(1049)->isEnabled());
+    EXPECT_TRUE(main->Button(MainControl::Whitelist)->isEnabled());
 }
 
 TEST_F(ReaderParametersTest, RunningWhitelistFlowHoldsDisconnectAndTheParameterButtons) {
@@ -268,7 +269,7 @@ TEST_F(ReaderParametersTest, ReaderDroppingDuringAReadEndsItQuietly) {
     ASSERT_TRUE(WaitUntil([] { return readerLink == nullptr; }, eventWaitMs));
     EXPECT_EQ(Values1(), "0000000");
     EXPECT_EQ(Enabled({1040, 1041, 1043}), "100");
-    EXPECT_FALSE(main->Button(1049)->isEnabled());
+    EXPECT_FALSE(main->Button(MainControl::Whitelist)->isEnabled());
     EXPECT_TRUE(prompts.shown.empty());
 }
 
@@ -286,7 +287,7 @@ TEST_F(ReaderParametersTest, DisconnectDuringAReadEndsIt) {
     EXPECT_EQ(Frames().size(), 1u);
     EXPECT_EQ(Values1(), "0000000");
     EXPECT_EQ(Enabled({1040, 1041, 1043}), "100");
-    EXPECT_FALSE(main->Button(1049)->isEnabled());
+    EXPECT_FALSE(main->Button(MainControl::Whitelist)->isEnabled());
 }
 
 } // namespace

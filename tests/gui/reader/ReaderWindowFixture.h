@@ -1,12 +1,10 @@
 #pragma once
 
-// First: the reader headers use a member name that Qt defines as a macro.
-#include "link/ReaderLink.h"
-
 #include "gui/app/Globals.h"
 #include "gui/app/UiTexts.h"
 #include "gui/controls/BalloonTip.h"
 #include "gui/reader/ReaderDialog.h"
+#include "link/ReaderLink.h"
 #include "link/Waits.h"
 #include "tests/gui/register/MainWindowFixture.h"
 #include "tools/reader-sim/ReaderSimulator.h"
@@ -51,7 +49,7 @@ protected:
     ReaderDialog* OpenWindow() {
         Open();
         AttachReaderWindow(*main, options);
-        main->Button(1043)->click();
+        main->Button(MainControl::Reader)->click();
         return readerWindow;
     }
 

@@ -21,7 +21,8 @@ TEST_F(MainDialogInputTest, IconButtonsAreNamedFromTheLanguageFile) {
     texts = LanguageTexts(dir.File("lang.ini"));
     Open();
     for (const auto& [id, text] :
-         {std::pair(1044, "Copy the tag"), std::pair(1048, "Copy the plate"), std::pair(1042, "Keyboard")}) {
+         {std::pair(MainControl::CopyTag, "Copy the tag"), std::pair(MainControl::CopyPlate, "Copy the plate"),
+          std::pair(MainControl::Keyboard, "Keyboard")}) {
         EXPECT_EQ(main->Button(id)->toolTip(), QString::fromUtf8(text)) << id;
         EXPECT_EQ(main->Button(id)->accessibleName(), QString::fromUtf8(text)) << id;
     }
@@ -39,10 +40,10 @@ TEST_F(MainDialogInputTest, CopyingAnEmptyFieldLeavesTheClipboardAsItWas) {
 TEST_F(MainDialogInputTest, EnterPressesTheFocusedButton) {
     Open();
     int pressed = 0;
-    main->SetCommand(1047, [&] { ++pressed; });
+    main->SetCommand(MainControl::FileMenu, [&] { ++pressed; });
     main->show();
-    main->Button(1047)->setFocus();
-    QTest::keyClick(main->Button(1047), Qt::Key_Return);
+    main->Button(MainControl::FileMenu)->setFocus();
+    QTest::keyClick(main->Button(MainControl::FileMenu), Qt::Key_Return);
     EXPECT_EQ(pressed, 1);
     EXPECT_TRUE(main->isVisible());
 
@@ -56,12 +57,13 @@ TEST_F(MainDialogInputTest, EnterPressesTheFocusedButton) {
 TEST_F(MainDialogInputTest, AnAccessibilityToggleEntersAndLeavesTheMode) {
     Open();
     QAccessibleActionInterface* box =
-        QAccessible::queryAccessibleInterface(FindControl<QCheckBox>(main.get(), 1050))->actionInterface();
+        QAccessible::queryAccessibleInterface(FindControl<QCheckBox>(main.get(), MainControl::UseConfirmation))
+            ->actionInterface();
     ASSERT_NE(box, nullptr);
     box->doAction(QAccessibleActionInterface::toggleAction());
-    EXPECT_FALSE(main->Button(1040)->isEnabled());
+    EXPECT_FALSE(main->Button(MainControl::Save)->isEnabled());
     box->doAction(QAccessibleActionInterface::toggleAction());
-    EXPECT_TRUE(main->Button(1040)->isEnabled());
+    EXPECT_TRUE(main->Button(MainControl::Save)->isEnabled());
 }
 
 } // namespace

@@ -22,7 +22,7 @@ TEST(MainDialogLoadTest, ADamagedRegisterShowsABoxAndNoRows) {
     LanguageTexts texts;
     texts.LoadShared();
     TagStore store(*hive);
-    PlateList cars(*hive, 1), motorcycles(*hive, 2);
+    PlateList cars(*hive, VehicleType::Car), motorcycles(*hive, VehicleType::Motorcycle);
     SettingsStore settings(*hive);
     RegisterContext context{config, texts, store, cars, motorcycles, settings, [] {}, [] {}};
     ScriptedPrompts prompts;

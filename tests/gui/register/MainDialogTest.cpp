@@ -1,6 +1,7 @@
 #include "gui/app/Globals.h"
 #include "gui/app/UiTexts.h"
 #include "gui/controls/CListCtrlEx.h"
+#include "gui/register/RegisterColumn.h"
 #include "tests/gui/register/MainWindowFixture.h"
 
 #include <QApplication>
@@ -17,8 +18,8 @@ namespace {
 class MainDialogTest : public MainWindowFixture {
 protected:
     CListCtrlEx& List() { return *main->List(); }
-    QString Status() { return FindControl<QLabel>(main.get(), 1005)->text(); }
-    QRadioButton* Radio(int id) { return FindControl<QRadioButton>(main.get(), id); }
+    QString Status() { return FindControl<QLabel>(main.get(), MainControl::StatusLine)->text(); }
+    QRadioButton* Radio(MainControl::Id id) { return FindControl<QRadioButton>(main.get(), id); }
     std::vector<QString> Row(int row) {
         std::vector<QString> cells;
         for (int c = 0; c < 5; ++c)
@@ -39,39 +40,39 @@ TEST_F(MainDialogTest, EmptyRegisterOpensWithAZeroCount) {
     EXPECT_EQ(Status(), QStringLiteral(" 筆數:     0 "));
     EXPECT_EQ(main->windowTitle(), QStringLiteral("Lumetra"));
     EXPECT_EQ(tagEntryTarget, main->TagField());
-    EXPECT_FALSE(main->Button(1049)->isEnabled());
+    EXPECT_FALSE(main->Button(MainControl::Whitelist)->isEnabled());
 }
 
 TEST_F(MainDialogTest, LoadShowsEveryStoredRecordWithItsLabelsAndFlags) {
-    Store("T1", "AAA111", 1, true, false);
-    Store("T2", "BBB222", 2, false, true);
-    Store("T3", "CCC333", 5);
+    Store("T1", "AAA111", VehicleType::Car, true, false);
+    Store("T2", "BBB222", VehicleType::Motorcycle, false, true);
+    Store("T3", "CCC333", VehicleOfNumber(5));
     Open();
     ASSERT_EQ(List().RowCount(), 3);
     EXPECT_EQ(Row(0), (std::vector<QString>{QStringLiteral("T1"), QStringLiteral("AAA111"), QStringLiteral("汽車"),
                                             QStringLiteral("*"), QString()}));
     EXPECT_EQ(Row(1), (std::vector<QString>{QStringLiteral("T2"), QStringLiteral("BBB222"), QStringLiteral("機車"),
                                             QString(), QStringLiteral("Y")}));
-    EXPECT_EQ(List().CellText(2, 2), QStringLiteral("汽車")); // type 5 shows as a car
-    EXPECT_EQ(List().ItemData(1), 2);
+    EXPECT_EQ(List().CellText(2, RegisterColumn::type), QStringLiteral("汽車")); // type 5 shows as a car
+    EXPECT_EQ(List().ItemData(1), VehicleNumber(VehicleType::Motorcycle));
     EXPECT_EQ(List().ItemData(2), 5);
     EXPECT_EQ(Status(), QStringLiteral(" 筆數:     3 "));
 }
 
 TEST_F(MainDialogTest, SaveOfAListedTagUpdatesItsRowInPlaceAndClearsTheFlagCells) {
-    Store("AB12", "OLD", 1, true, true);
-    Store("CD34", "OTHER", 1);
+    Store("AB12", "OLD", VehicleType::Car, true, true);
+    Store("CD34", "OTHER", VehicleType::Car);
     Open();
     main->TagField()->setText(QStringLiteral("ab12")); // matched without regard to case
     main->PlateField()->setText(QStringLiteral("NEW1"));
-    Radio(1031)->setChecked(true);
+    Radio(MainControl::MotorcycleRadio)->setChecked(true);
     main->Save();
     ASSERT_EQ(List().RowCount(), 2);
-    EXPECT_EQ(List().CellText(0, 1), QStringLiteral("NEW1"));
-    EXPECT_EQ(List().CellText(0, 2), QStringLiteral("機車"));
-    EXPECT_EQ(List().CellText(0, 3), QString());
-    EXPECT_EQ(List().CellText(0, 4), QString());
-    EXPECT_EQ(List().ItemData(0), 2);
+    EXPECT_EQ(List().CellText(0, RegisterColumn::plate), QStringLiteral("NEW1"));
+    EXPECT_EQ(List().CellText(0, RegisterColumn::type), QStringLiteral("機車"));
+    EXPECT_EQ(List().CellText(0, RegisterColumn::mark), QString());
+    EXPECT_EQ(List().CellText(0, RegisterColumn::useOk), QString());
+    EXPECT_EQ(List().ItemData(0), VehicleNumber(VehicleType::Motorcycle));
     TagRecord back;
     ASSERT_TRUE(store.ReadRecord("AB12", &back));
     EXPECT_EQ(back.plate, "NEW1");
@@ -81,14 +82,14 @@ TEST_F(MainDialogTest, SaveOfAListedTagUpdatesItsRowInPlaceAndClearsTheFlagCells
 }
 
 TEST_F(MainDialogTest, SaveOfANewTagAppendsARowAndCountsIt) {
-    Store("T1", "P1", 1);
+    Store("T1", "P1", VehicleType::Car);
     Open();
     main->TagField()->setText(QStringLiteral("T9"));
     main->PlateField()->clear(); // an empty plate is allowed
     main->Save();
     ASSERT_EQ(List().RowCount(), 2);
-    EXPECT_EQ(List().CellText(1, 0), QStringLiteral("T9"));
-    EXPECT_EQ(List().CellText(1, 1), QString());
+    EXPECT_EQ(List().CellText(1, RegisterColumn::tag), QStringLiteral("T9"));
+    EXPECT_EQ(List().CellText(1, RegisterColumn::plate), QString());
     EXPECT_EQ(Status(), QStringLiteral(" 筆數:     2 "));
     EXPECT_EQ(hive->GetValue("Software\\Vessory\\eTag\\T9", "LicNo")->data, "");
 }
@@ -126,70 +127,73 @@ TEST_F(MainDialogTest, TypingRaisesLettersDropsOtherCharactersAndStopsAtEight) {
 }
 
 TEST_F(MainDialogTest, RightClickTogglesTheMarkOrInConfirmationModeTheUseFlag) {
-    Store("T1", "P1", 1);
+    Store("T1", "P1", VehicleType::Car);
     Open();
     main->ToggleSelectedFlag(); // nothing selected: nothing happens
-    EXPECT_EQ(List().CellText(0, 3), QString());
+    EXPECT_EQ(List().CellText(0, RegisterColumn::mark), QString());
 
     List().SelectRow(0);
-    FindControl<QLabel>(main.get(), 1005)->setText(QStringLiteral("unchanged"));
+    FindControl<QLabel>(main.get(), MainControl::StatusLine)->setText(QStringLiteral("unchanged"));
     main->ToggleSelectedFlag();
-    EXPECT_EQ(List().CellText(0, 3), QStringLiteral("*"));
+    EXPECT_EQ(List().CellText(0, RegisterColumn::mark), QStringLiteral("*"));
     TagRecord back;
     ASSERT_TRUE(store.ReadRecord("T1", &back));
     EXPECT_TRUE(back.marked);
     EXPECT_EQ(Status(), QStringLiteral("unchanged")); // a toggle does not refresh the count
 
-    FindControl<QCheckBox>(main.get(), 1050)->setChecked(true);
+    FindControl<QCheckBox>(main.get(), MainControl::UseConfirmation)->setChecked(true);
     main->ToggleUseConfirmation();
     main->ToggleSelectedFlag();
-    EXPECT_EQ(List().CellText(0, 4), QStringLiteral("Y"));
-    EXPECT_EQ(List().CellText(0, 3), QStringLiteral("*"));
+    EXPECT_EQ(List().CellText(0, RegisterColumn::useOk), QStringLiteral("Y"));
+    EXPECT_EQ(List().CellText(0, RegisterColumn::mark), QStringLiteral("*"));
     main->ToggleSelectedFlag();
-    EXPECT_EQ(List().CellText(0, 4), QString());
+    EXPECT_EQ(List().CellText(0, RegisterColumn::useOk), QString());
     EXPECT_FALSE(config.registerChanged);
 }
 
 TEST_F(MainDialogTest, AToggleOfADeletedTagIsReportedAndLeavesTheCell) {
-    Store("T1", "P1", 1);
+    Store("T1", "P1", VehicleType::Car);
     Open();
     TagRecord gone;
     gone.tagId = "T1";
     ASSERT_TRUE(store.DeleteTag(gone));
     List().SelectRow(0);
     main->ToggleSelectedFlag();
-    EXPECT_EQ(List().CellText(0, 3), QString());
+    EXPECT_EQ(List().CellText(0, RegisterColumn::mark), QString());
     EXPECT_EQ(prompts.Count(QStringLiteral("message")), 1);
     EXPECT_FALSE(hive->KeyExists("Software\\Vessory\\eTag\\T1"));
 }
 
 TEST_F(MainDialogTest, ConfirmationModeDisablesExactlyTheFiveEditingButtons) {
     Open();
-    FindControl<QCheckBox>(main.get(), 1050)->setChecked(true);
+    FindControl<QCheckBox>(main.get(), MainControl::UseConfirmation)->setChecked(true);
     main->ToggleUseConfirmation();
-    for (int id : {1040, 1045, 1041, 1046, 1047})
+    for (MainControl::Id id : {MainControl::Save, MainControl::Delete, MainControl::Search, MainControl::PlateTransfer,
+                               MainControl::FileMenu})
         EXPECT_FALSE(main->Button(id)->isEnabled()) << id;
-    for (int id : {1042, 1043, 1044, 1048})
+    for (MainControl::Id id :
+         {MainControl::Keyboard, MainControl::Reader, MainControl::CopyTag, MainControl::CopyPlate})
         EXPECT_TRUE(main->Button(id)->isEnabled()) << id;
-    FindControl<QCheckBox>(main.get(), 1050)->setChecked(false);
+    FindControl<QCheckBox>(main.get(), MainControl::UseConfirmation)->setChecked(false);
     main->ToggleUseConfirmation();
-    for (int id : {1040, 1045, 1041, 1046, 1047})
+    for (MainControl::Id id : {MainControl::Save, MainControl::Delete, MainControl::Search, MainControl::PlateTransfer,
+                               MainControl::FileMenu})
         EXPECT_TRUE(main->Button(id)->isEnabled()) << id;
 }
 
 TEST_F(MainDialogTest, DoubleClickLoadsAMotorcycleRowIntoTheFields) {
-    Store("T1", "P1", 1);
-    Store("T2", "M2", 2);
+    Store("T1", "P1", VehicleType::Car);
+    Store("T2", "M2", VehicleType::Motorcycle);
     Open();
-    FindControl<QCheckBox>(main.get(), 1050)->setChecked(true);
+    FindControl<QCheckBox>(main.get(), MainControl::UseConfirmation)->setChecked(true);
     main->LoadSelectedRow(); // no selection
     EXPECT_EQ(main->TagField()->text(), QString());
     List().SelectRow(1);
     main->LoadSelectedRow();
     EXPECT_EQ(main->TagField()->text(), QStringLiteral("T2"));
     EXPECT_EQ(main->PlateField()->text(), QStringLiteral("M2"));
-    EXPECT_TRUE(Radio(1031)->isChecked());
-    EXPECT_TRUE(FindControl<QCheckBox>(main.get(), 1050)->isChecked());
+    EXPECT_TRUE(Radio(MainControl::MotorcycleRadio)->isChecked());
+    EXPECT_TRUE(FindControl<QCheckBox>(main.get(), MainControl::UseConfirmation)->isChecked());
 }
 
 TEST_F(MainDialogTest, CloseIsRefusedWhileAReaderConnects) {
@@ -211,7 +215,7 @@ TEST_F(MainDialogTest, DestructionHidesTheKeyboardAndClearsTheTagTarget) {
     Open();
     bool tornDown = false;
     main->SetTeardown([&] { tornDown = true; });
-    main->Button(1042)->click();
+    main->Button(MainControl::Keyboard)->click();
     EXPECT_EQ(keyboardShown, 1);
     main.reset();
     EXPECT_TRUE(tornDown);
@@ -223,8 +227,8 @@ TEST_F(MainDialogTest, DestructionHidesTheKeyboardAndClearsTheTagTarget) {
 TEST_F(MainDialogTest, CommandButtonsRunWhatStartUpWiredToThem) {
     Open();
     int runs = 0;
-    main->SetCommand(1047, [&] { ++runs; });
-    main->Button(1047)->click();
+    main->SetCommand(MainControl::FileMenu, [&] { ++runs; });
+    main->Button(MainControl::FileMenu)->click();
     EXPECT_EQ(runs, 1);
 }
 

@@ -22,8 +22,8 @@ protected:
     AppConfig config;
     LanguageTexts texts;
     TagStore store{*hive};
-    PlateList cars{*hive, 1};
-    PlateList motorcycles{*hive, 2};
+    PlateList cars{*hive, VehicleType::Car};
+    PlateList motorcycles{*hive, VehicleType::Motorcycle};
     SettingsStore settings{*hive};
     int keyboardShown = 0;
     int keyboardHidden = 0;
@@ -32,7 +32,7 @@ protected:
     ScriptedPrompts prompts;
     std::unique_ptr<MainDialog> main;
 
-    void Store(const std::string& tag, const std::string& plate, int carType, bool marked = false,
+    void Store(const std::string& tag, const std::string& plate, VehicleType carType, bool marked = false,
                bool useOk = false) {
         TagRecord r{tag, plate, carType, false, false};
         ASSERT_TRUE(store.WriteRecord(tag, &r));

@@ -25,7 +25,7 @@
 struct SeedRecord {
     std::string tagId;
     std::string plate;
-    int carType = 1;
+    VehicleType carType = VehicleType::Car;
     bool marked = false;
     bool useOk = false;
 };
@@ -62,8 +62,8 @@ public:
             failing = std::make_unique<ReadFailingHive>(*hive);
         Hive& used = failing ? static_cast<Hive&>(*failing) : *hive;
         store = std::make_unique<TagStore>(used);
-        cars = std::make_unique<PlateList>(used, 1);
-        motorcycles = std::make_unique<PlateList>(used, 2);
+        cars = std::make_unique<PlateList>(used, VehicleType::Car);
+        motorcycles = std::make_unique<PlateList>(used, VehicleType::Motorcycle);
         settings = std::make_unique<SettingsStore>(used);
         context = std::make_unique<RegisterContext>(
             RegisterContext{config, texts, *store, *cars, *motorcycles, *settings, {}, {}});
@@ -93,8 +93,8 @@ public:
     }
 
     // The plate's "eTag" value in the list of carType; nullopt when the value (or plate) is missing.
-    std::optional<std::string> PlateTag(int carType, const std::string& plate) {
-        PlateList& list = carType == 2 ? *motorcycles : *cars;
+    std::optional<std::string> PlateTag(VehicleType carType, const std::string& plate) {
+        PlateList& list = IsMotorcycle(carType) ? *motorcycles : *cars;
         auto key = list.OpenKey("\\" + plate);
         if (!key)
             return std::nullopt;
@@ -102,7 +102,7 @@ public:
     }
 
     // Puts a plate into a plate list, optionally with an "eTag" value.
-    static void AddPlate(Hive& hive, int carType, const std::string& plate,
+    static void AddPlate(Hive& hive, VehicleType carType, const std::string& plate,
                          std::optional<std::string> tag = std::nullopt) {
         PlateList list(hive, carType);
         auto key = list.CreateKey("\\" + plate);

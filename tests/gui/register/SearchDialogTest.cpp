@@ -1,4 +1,7 @@
 #include "gui/register/SearchDialog.h"
+#include "gui/app/UiTexts.h"
+#include "gui/register/RegisterColumn.h"
+#include "gui/register/SearchControl.h"
 #include "tests/gui/register/RegisterHarness.h"
 #include "tests/support/CaseName.h"
 
@@ -16,8 +19,9 @@ using Step = SearchDialog::StepResult;
 
 // Rows: tags and plates chosen so that "abc" hits rows 1, 3, 4 and 5 in column 1.
 std::vector<SeedRecord> Rows() {
-    return {{TagNo(0), "XY12", 1}, {TagNo(1), "ZABC9", 1}, {TagNo(2), "", 2},
-            {TagNo(3), "ABC1", 2}, {TagNo(4), "1ABC", 1},  {TagNo(5), "臺北ABC", 1}};
+    return {{TagNo(0), "XY12", VehicleType::Car},    {TagNo(1), "ZABC9", VehicleType::Car},
+            {TagNo(2), "", VehicleType::Motorcycle}, {TagNo(3), "ABC1", VehicleType::Motorcycle},
+            {TagNo(4), "1ABC", VehicleType::Car},    {TagNo(5), "臺北ABC", VehicleType::Car}};
 }
 
 class SearchTest : public ::testing::Test {
@@ -40,19 +44,19 @@ TEST_F(SearchTest, OpensWithTheTwoHeaderTextsTheFlagSetAndTheBuiltInTexts) {
     auto dialog = Open();
     QComboBox* chooser = dialog->ColumnChooser();
     ASSERT_EQ(chooser->count(), 2);
-    EXPECT_EQ(chooser->itemText(0), harness.List().HeaderText(0));
-    EXPECT_EQ(chooser->itemText(1), harness.List().HeaderText(1));
+    EXPECT_EQ(chooser->itemText(0), harness.List().HeaderText(RegisterColumn::tag));
+    EXPECT_EQ(chooser->itemText(1), harness.List().HeaderText(RegisterColumn::plate));
     EXPECT_EQ(chooser->currentIndex(), 0);
     EXPECT_TRUE(dialog->FromTopBox()->isChecked());
     EXPECT_EQ(dialog->SearchField()->text(), QString());
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("搜尋"));
     EXPECT_EQ(dialog->FromTopBox()->text(), QStringLiteral("移至最上方"));
     EXPECT_EQ(dialog->FindButton()->text(), QStringLiteral("尋找"));
-    EXPECT_EQ(dialog->findChild<QPushButton*>(QStringLiteral("id2"))->text(), QStringLiteral("取消"));
-    EXPECT_EQ(dialog->findChild<QLabel*>(QStringLiteral("id1102"))->text(), QStringLiteral("搜尋欄位"));
-    EXPECT_EQ(dialog->SearchField()->objectName(), QStringLiteral("id1010"));
+    EXPECT_EQ(FindControl<QPushButton>(dialog.get(), SearchControl::Cancel)->text(), QStringLiteral("取消"));
+    EXPECT_EQ(FindControl<QLabel>(dialog.get(), SearchControl::ColumnLabel)->text(), QStringLiteral("搜尋欄位"));
+    EXPECT_EQ(dialog->SearchField(), FindControl(dialog.get(), SearchControl::SearchField));
     EXPECT_EQ(dialog->SearchField()->accessibleName(), QStringLiteral("搜尋"));
-    EXPECT_TRUE(dialog->findChild<QPushButton*>(QStringLiteral("id2"))->isDefault());
+    EXPECT_TRUE(FindControl<QPushButton>(dialog.get(), SearchControl::Cancel)->isDefault());
 }
 
 TEST_F(SearchTest, ColumnCountZeroOffersEveryColumn) {
@@ -121,12 +125,14 @@ TEST_F(SearchTest, SearchesTheTagColumnByDefault) {
 TEST_F(SearchTest, HitsFollowTheListsCurrentOrder) {
     auto dialog = Open();
     ChooseColumn(*dialog, 1);
-    harness.List().SortByHeader(1); // ascending by plate: "", 1ABC, ABC1, XY12, ZABC9, 臺北ABC
+    harness.List().SortByHeader(RegisterColumn::plate); // ascending by plate: "", 1ABC, ABC1, XY12, ZABC9, 臺北ABC
     dialog->SearchField()->setText(QStringLiteral("abc"));
     EXPECT_EQ(dialog->FindStep(), Step::Found);
-    EXPECT_EQ(harness.List().CellText(harness.List().SelectedFocusedRow(), 1), QStringLiteral("1ABC"));
+    EXPECT_EQ(harness.List().CellText(harness.List().SelectedFocusedRow(), RegisterColumn::plate),
+              QStringLiteral("1ABC"));
     EXPECT_EQ(dialog->FindStep(), Step::Found);
-    EXPECT_EQ(harness.List().CellText(harness.List().SelectedFocusedRow(), 1), QStringLiteral("ABC1"));
+    EXPECT_EQ(harness.List().CellText(harness.List().SelectedFocusedRow(), RegisterColumn::plate),
+              QStringLiteral("ABC1"));
 }
 
 TEST_F(SearchTest, AnEmptyListIsAlwaysNotFound) {

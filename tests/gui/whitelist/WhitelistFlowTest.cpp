@@ -1,6 +1,3 @@
-// First: the reader headers use a member name that Qt defines as a macro.
-#include "link/ReaderLink.h"
-
 #include "core/app/AppConfig.h"
 #include "core/app/SettingsStore.h"
 #include "core/register/PlateList.h"
@@ -9,9 +6,12 @@
 #include "core/text/LanguageTexts.h"
 #include "gui/app/Globals.h"
 #include "gui/controls/CListCtrlEx.h"
+#include "gui/exchange/ProgressControl.h"
 #include "gui/register/MainDialog.h"
+#include "gui/register/RegisterColumn.h"
 #include "gui/whitelist/WhitelistFlowGuard.h"
 #include "gui/whitelist/WhitelistMenu.h"
+#include "link/ReaderLink.h"
 #include "link/Waits.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -65,7 +65,8 @@ public:
     ~ProgressWatcher() override { qApp->removeEventFilter(this); }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && watched->objectName() == QStringLiteral("id301")) {
+        if (event->type() == QEvent::Show &&
+            watched->objectName() == QStringLiteral("id%1").arg(ProgressControl::Window)) {
             ++shows;
             lastShown = watched;
             if (mainWindow != nullptr && mainWindow->isEnabled())
@@ -87,7 +88,8 @@ struct Row {
 class WhitelistFlowTest : public ::testing::Test {
 protected:
     WhitelistFlowTest()
-        : hive(SqliteHive::Open(dir.File("hive.db"))), store(*hive), cars(*hive, 1), motorcycles(*hive, 2),
+        : hive(SqliteHive::Open(dir.File("hive.db"))), store(*hive), cars(*hive, VehicleType::Car),
+          motorcycles(*hive, VehicleType::Motorcycle),
           settings(*hive), context{config, texts, store, cars, motorcycles, settings, {}, {}}, main(context) {}
 
     void SetUp() override { ASSERT_TRUE(sim.Listen()); }
@@ -201,7 +203,7 @@ TEST_F(WhitelistFlowTest, MenuRefusedWhileAnotherExchangeWaits) {
     QObject::connect(&sim, &ReaderSimulator::requestReceived, &sim, [&] {
         if (menusSeenInWait >= 0)
             return;
-        RunWhitelistMenu(main); // a click on 1049 served inside a parameter read's wait
+        RunWhitelistMenu(main); // a click on Whitelist served inside a parameter read's wait
         menusSeenInWait = prompts.Count(QStringLiteral("menu"));
     });
     EXPECT_EQ(link->GetParameter(2), std::nullopt);
@@ -340,7 +342,7 @@ TEST_F(WhitelistFlowTest, WriteErrorDuringExportKeepsTheOldFileAndIsReported) {
 TEST_F(WhitelistFlowTest, LongIdGoesOutAsTwentyByteFrame) {
     Connect();
     SetRows({{QStringLiteral("E2000017221101441890ABCD"), QString()}});
-    RunConfirmed(1001);
+    RunConfirmed(WhitelistItem::WriteAll);
     ASSERT_EQ(sim.Received().size(), 1u);
     const QByteArray frame = sim.Received()[0];
     EXPECT_EQ(frame.size(), 20);
@@ -357,7 +359,7 @@ TEST_F(WhitelistFlowTest, IdsThatDoNotConvertArePassedOver) {
              {QString(), QString()},                              // empty
              {QStringLiteral("AA 03"), QString()},                // a space
              {QStringLiteral("AA04"), QString()}});
-    RunConfirmed(1001);
+    RunConfirmed(WhitelistItem::WriteAll);
     EXPECT_EQ(SentIds(0xEA), (std::vector<std::string>{"AA01", "AA04"}));
     EXPECT_EQ(sim.Received().size(), 2u);
     EXPECT_TRUE(prompts.Messages().isEmpty());
@@ -386,10 +388,11 @@ TEST_P(WhitelistMarkTest, VisitsTheChosenRowsInListOrder) {
              {QStringLiteral("0D"), QStringLiteral("**")},
              {QStringLiteral("0E"), QStringLiteral("*")},
              {QStringLiteral("0F"), QStringLiteral("Y")}});
-    main.List()->SortByHeader(0);
-    if (main.List()->CellText(0, 0) != QStringLiteral("0F"))
-        main.List()->SortByHeader(0);
-    ASSERT_EQ(main.List()->CellText(0, 0), QStringLiteral("0F")); // descending: the flow follows what the list shows
+    main.List()->SortByHeader(RegisterColumn::tag);
+    if (main.List()->CellText(0, RegisterColumn::tag) != QStringLiteral("0F"))
+        main.List()->SortByHeader(RegisterColumn::tag);
+    ASSERT_EQ(main.List()->CellText(0, RegisterColumn::tag),
+              QStringLiteral("0F")); // descending: the flow follows what the list shows
     RunConfirmed(c.itemId);
     EXPECT_EQ(SentIds(c.code), c.expectedIds);
     ExpectLoopEndedSoundly();
@@ -397,25 +400,25 @@ TEST_P(WhitelistMarkTest, VisitsTheChosenRowsInListOrder) {
 
 INSTANTIATE_TEST_SUITE_P(
     Marks, WhitelistMarkTest,
-    ::testing::Values(MarkCase{"WriteAll", 1001, 0xEA, {"0F", "0E", "0D", "0C", "0B", "0A"}},
-                      MarkCase{"WriteMarked", 1002, 0xEA, {"0E", "0A"}},
-                      MarkCase{"WriteUnmarked", 1003, 0xEA, {"0F", "0D", "0C", "0B"}},
-                      MarkCase{"DeleteMarked", 2002, 0xEC, {"0E", "0A"}},
-                      MarkCase{"DeleteUnmarked", 2003, 0xEC, {"0F", "0D", "0C", "0B"}}),
+    ::testing::Values(MarkCase{"WriteAll", WhitelistItem::WriteAll, 0xEA, {"0F", "0E", "0D", "0C", "0B", "0A"}},
+                      MarkCase{"WriteMarked", WhitelistItem::WriteMarked, 0xEA, {"0E", "0A"}},
+                      MarkCase{"WriteUnmarked", WhitelistItem::WriteUnmarked, 0xEA, {"0F", "0D", "0C", "0B"}},
+                      MarkCase{"DeleteMarked", WhitelistItem::DeleteMarked, 0xEC, {"0E", "0A"}},
+                      MarkCase{"DeleteUnmarked", WhitelistItem::DeleteUnmarked, 0xEC, {"0F", "0D", "0C", "0B"}}),
     CaseName{});
 
 TEST_F(WhitelistFlowTest, DeleteRemovesTheRowsIdsFromTheReader) {
     Connect();
     sim.SetWhitelist({"0A", "0B", "0C"});
     SetRows({{QStringLiteral("0A"), QStringLiteral("*")}, {QStringLiteral("0C"), QStringLiteral("*")}});
-    RunConfirmed(2002);
+    RunConfirmed(WhitelistItem::DeleteMarked);
     EXPECT_EQ(sim.Whitelist(), std::vector<std::string>{"0B"});
 }
 
 TEST_F(WhitelistFlowTest, MarkedRowsWithoutAnExactStarSendNothing) {
     Connect();
     SetRows({{QStringLiteral("0A"), QStringLiteral("* ")}, {QStringLiteral("0B"), QStringLiteral("x")}});
-    RunConfirmed(1002);
+    RunConfirmed(WhitelistItem::WriteMarked);
     EXPECT_TRUE(sim.Received().empty());
     ExpectLoopEndedSoundly();
 }
@@ -437,9 +440,11 @@ TEST_P(WhitelistEmptyListTest, OpensAndClosesTheProgressWindowWithoutSending) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EmptyList, WhitelistEmptyListTest,
-                         ::testing::Values(EmptyListCase{"WriteAll", 1001}, EmptyListCase{"WriteMarked", 1002},
-                                           EmptyListCase{"WriteUnmarked", 1003}, EmptyListCase{"DeleteMarked", 2002},
-                                           EmptyListCase{"DeleteUnmarked", 2003}),
+                         ::testing::Values(EmptyListCase{"WriteAll", WhitelistItem::WriteAll},
+                                           EmptyListCase{"WriteMarked", WhitelistItem::WriteMarked},
+                                           EmptyListCase{"WriteUnmarked", WhitelistItem::WriteUnmarked},
+                                           EmptyListCase{"DeleteMarked", WhitelistItem::DeleteMarked},
+                                           EmptyListCase{"DeleteUnmarked", WhitelistItem::DeleteUnmarked}),
                          CaseName{});
 
 struct ConfirmCase {
@@ -469,12 +474,12 @@ TEST_P(WhitelistConfirmTest, AsksFirstAndSendsNothingOnNo) {
 
 INSTANTIATE_TEST_SUITE_P(
     Confirmations, WhitelistConfirmTest,
-    ::testing::Values(ConfirmCase{"WriteAll", 1001, "eTag匯入至名單", "\n\n是否確定?"},
-                      ConfirmCase{"WriteMarked", 1002, "eTag匯入至名單", "\n\n是否確定?"},
-                      ConfirmCase{"WriteUnmarked", 1003, "eTag匯入至名單", "\n\n是否確定?"},
-                      ConfirmCase{"DeleteMarked", 2002, "刪除", "\n\n是否確定?"},
-                      ConfirmCase{"DeleteUnmarked", 2003, "刪除", "\n\n是否確定?"},
-                      ConfirmCase{"Clear", 2004, "刪除", "\n\n清空所有名單資料?"}),
+    ::testing::Values(ConfirmCase{"WriteAll", WhitelistItem::WriteAll, "eTag匯入至名單", "\n\n是否確定?"},
+                      ConfirmCase{"WriteMarked", WhitelistItem::WriteMarked, "eTag匯入至名單", "\n\n是否確定?"},
+                      ConfirmCase{"WriteUnmarked", WhitelistItem::WriteUnmarked, "eTag匯入至名單", "\n\n是否確定?"},
+                      ConfirmCase{"DeleteMarked", WhitelistItem::DeleteMarked, "刪除", "\n\n是否確定?"},
+                      ConfirmCase{"DeleteUnmarked", WhitelistItem::DeleteUnmarked, "刪除", "\n\n是否確定?"},
+                      ConfirmCase{"Clear", WhitelistItem::Clear, "刪除", "\n\n清空所有名單資料?"}),
     CaseName{});
 
 // --- clear --------------------------------------------------------------------------------
@@ -482,7 +487,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(WhitelistFlowTest, ClearSendsOneFrameWhenAnswered) {
     Connect();
     sim.SetWhitelist({"0A", "0B"});
-    RunConfirmed(2004);
+    RunConfirmed(WhitelistItem::Clear);
     EXPECT_EQ(Hex(sim.Received()), std::vector<std::string>{"53 57 00 03 FF EB 69"});
     EXPECT_TRUE(sim.Whitelist().empty());
     EXPECT_TRUE(prompts.Messages().isEmpty());
@@ -492,7 +497,7 @@ TEST_F(WhitelistFlowTest, ClearSendsOneFrameWhenAnswered) {
 TEST_F(WhitelistFlowTest, ClearSendsTwoFramesWhenUnanswered) {
     Connect(silentReader);
     sim.SetSilent(true);
-    RunConfirmed(2004);
+    RunConfirmed(WhitelistItem::Clear);
     EXPECT_EQ(Hex(sim.Received()), (std::vector<std::string>{"53 57 00 03 FF EB 69", "53 57 00 03 FF EB 69"}));
     EXPECT_TRUE(prompts.Messages().isEmpty());
 }
@@ -507,7 +512,7 @@ TEST_F(WhitelistFlowTest, LateReplyEndsTheNextEntrysWait) {
         if (sim.Received().size() == 3) // the first frame for 0B; the reply to 0A comes only now
             sim.SendRaw(ReaderSimulator::BuildReply(0xEA, 1, {}));
     });
-    RunConfirmed(1001);
+    RunConfirmed(WhitelistItem::WriteAll);
     EXPECT_EQ(SentIds(0xEA), (std::vector<std::string>{"0A", "0A", "0B"}));
     ExpectLoopEndedSoundly();
 }
@@ -516,7 +521,7 @@ TEST_F(WhitelistFlowTest, RefusingReaderCostsTwoFramesPerEntryAndEndsQuietly) {
     Connect(silentReader);
     sim.SetRefusing(true);
     SetRows({{QStringLiteral("0A"), QString()}, {QStringLiteral("0B"), QString()}});
-    RunConfirmed(1001);
+    RunConfirmed(WhitelistItem::WriteAll);
     EXPECT_EQ(SentIds(0xEA), (std::vector<std::string>{"0A", "0A", "0B", "0B"}));
     EXPECT_TRUE(prompts.Messages().isEmpty());
     ExpectLoopEndedSoundly();
@@ -527,7 +532,7 @@ TEST_F(WhitelistFlowTest, ReaderClosingMidFlowFailsTheRestAtOnce) {
     sim.SetCloseOnRequest(2);
     SetRows({{QStringLiteral("0A"), QString()}, {QStringLiteral("0B"), QString()}, {QStringLiteral("0C"), QString()},
              {QStringLiteral("0D"), QString()}});
-    RunConfirmed(1001);
+    RunConfirmed(WhitelistItem::WriteAll);
     EXPECT_EQ(SentIds(0xEA), (std::vector<std::string>{"0A", "0B"}));
     EXPECT_FALSE(link->connected());
     EXPECT_TRUE(prompts.Messages().isEmpty());
@@ -595,7 +600,7 @@ TEST_F(WhitelistFlowTest, LinkDestroyedMidFlowIsNotUsedAgain) {
             link.reset();
         });
     });
-    RunConfirmed(1001);
+    RunConfirmed(WhitelistItem::WriteAll);
     EXPECT_EQ(SentIds(0xEA), std::vector<std::string>{"0A"});
     ExpectLoopEndedSoundly();
 }
@@ -611,9 +616,9 @@ TEST_F(WhitelistFlowTest, GuardMarksTheFlowAndKeepsASecondOneOut) {
     QObject::connect(&sim, &ReaderSimulator::requestReceived, &sim, [&] {
         runningInLoop.push_back(WhitelistFlowRunning());
         prompts.menuAnswers = {3001};
-        RunWhitelistMenu(main); // a second click on 1049 during the loop
+        RunWhitelistMenu(main); // a second click on Whitelist during the loop
     });
-    RunConfirmed(1001);
+    RunConfirmed(WhitelistItem::WriteAll);
     SetFlowStateListener({});
     EXPECT_EQ(runningInLoop, (std::vector<bool>{true, true}));
     EXPECT_EQ(heard, (std::vector<bool>{true, false}));
@@ -635,7 +640,7 @@ TEST_F(WhitelistFlowTest, WrittenRowsComeBackInTheExport) {
         expectedFile += id + ",,1\r\n";
     }
     SetRows(rows);
-    RunConfirmed(1001);
+    RunConfirmed(WhitelistItem::WriteAll);
     EXPECT_EQ(sim.Whitelist(), expectedIds);
 
     prompts.fileAnswers = {QString::fromStdString(dir.File("zvReaderOUT.txt"))};
