@@ -1,7 +1,9 @@
 #pragma once
 
-// Shared by the bench programs: the sizes to run, one line per figure, and the process's
-// memory as the kernel counts it.
+// Shared by the bench programs: the sizes to run, one line per figure, the process's memory
+// as the kernel counts it, and the tags the registers are made of.
+#include "core/register/VehicleType.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -64,6 +66,18 @@ inline void Time(int size, const char* what, double ms, const char* target) {
 
 inline void Value(int size, const char* what, double value, const char* unit, const char* target) {
     std::printf("%9d  %-56s %10.1f %-3s  %s\n", size, what, value, unit, target);
+}
+
+// The i-th tag of a bench register: 24 hexadecimal digits, as a reader reports them.
+inline std::string TagName(int i) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "E2003412B8020115%08X", i);
+    return buf;
+}
+
+// Every other tag is a motorcycle, starting with a car.
+inline VehicleType AlternatingVehicle(int i) {
+    return i % 2 ? VehicleType::Motorcycle : VehicleType::Car;
 }
 
 } // namespace bench

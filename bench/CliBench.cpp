@@ -2,15 +2,9 @@
 // one reader and to four at once, a sync where 100 of 10,000 differ (frames counted by the
 // simulators), and the import of a large file beside the window's import of the same file.
 // Usage: bench_cli [import-lines]   (1,000,000 by default)
-#include "core/app/AppConfig.h"
-#include "core/app/RegisterContext.h"
-#include "core/app/SettingsStore.h"
-#include "core/register/PlateList.h"
-#include "core/register/TagStore.h"
+#include "WindowBenchSupport.h"
 #include "core/store/SqliteHive.h"
 #include "core/tagfile/TagFileLine.h"
-#include "core/text/LanguageTexts.h"
-#include "gui/app/Prompts.h"
 #include "gui/exchange/TagFileImport.h"
 #include "gui/register/MainDialog.h"
 
@@ -34,22 +28,7 @@ constexpr int kTags = 10000;
 constexpr int kChanged = 100;
 constexpr int kGuardMs = 600000;
 
-std::string TagName(int i) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "E2003412B8020115%08X", i);
-    return buf;
-}
-
-class SilentPrompts : public Prompts {
-public:
-    void Message(QWidget*, const QString&) override {}
-    void Notice(QWidget*, const QString&, const QString&) override {}
-    bool Confirm(QWidget*, const QString&, const QString&) override { return true; }
-    bool RetryCancel(QWidget*, const QString&) override { return false; }
-    int Menu(QWidget*, const std::vector<MenuItem>&) override { return 0; }
-    QString SaveFile(QWidget*, const QString&, const QString&) override { return {}; }
-    QString OpenFile(QWidget*, const QString&, const QString&) override { return {}; }
-};
+using bench::TagName;
 
 // A simulator process whose printed requests go to a file, so a long run never fills a pipe.
 struct Simulator {
@@ -115,7 +94,7 @@ int main(int argc, char** argv) {
         TagStore store(*hive);
         HiveBatch batch(*hive);
         for (int i = 0; i < kTags; ++i) {
-            const TagRecord record{TagName(i), "P" + std::to_string(i), 1, false, false};
+            const TagRecord record{TagName(i), "P" + std::to_string(i), VehicleType::Car, false, false};
             (void)store.WriteRecord(record.tagId, &record);
         }
         (void)batch.Commit();
@@ -146,9 +125,9 @@ int main(int argc, char** argv) {
         TagStore store(*hive);
         HiveBatch batch(*hive);
         for (int i = 0; i < kChanged / 2; ++i) {
-            TagRecord gone{TagName(i), {}, 1, false, false};
+            TagRecord gone{TagName(i), {}, VehicleType::Car, false, false};
             (void)store.DeleteTag(gone);
-            const TagRecord added{TagName(kTags + i), "N", 1, false, false};
+            const TagRecord added{TagName(kTags + i), "N", VehicleType::Car, false, false};
             (void)store.WriteRecord(added.tagId, &added);
         }
         (void)batch.Commit();
@@ -164,22 +143,18 @@ int main(int argc, char** argv) {
     {
         std::ofstream out(importFile, std::ios::binary);
         for (int i = 0; i < importLines; ++i)
-            out << TagFileLine::Format(TagName(i), "NEW" + std::to_string(i), 2 - i % 2);
+            out << TagFileLine::Format(TagName(i), "NEW" + std::to_string(i), bench::AlternatingVehicle(i + 1));
     }
     const qint64 cliImportMs =
         RunCli(dir.filePath(QStringLiteral("cli.hive")),
                {QStringLiteral("register"), QStringLiteral("import"), QString::fromStdString(importFile)});
 
-    SilentPrompts silent;
+    bench::SilentPrompts silent;
     SetPrompts(&silent);
     auto hive = SqliteHive::Open(dir.filePath(QStringLiteral("window.hive")).toStdString());
-    AppConfig config;
     LanguageTexts texts;
-    TagStore store(*hive);
-    PlateList cars(*hive, 1), motorcycles(*hive, 2);
-    SettingsStore settings(*hive);
-    RegisterContext context{config, texts, store, cars, motorcycles, settings, {}, {}};
-    MainDialog main(context);
+    bench::WindowRegister windowRegister(*hive, texts);
+    MainDialog main(windowRegister.context);
     QFile file(QString::fromStdString(importFile));
     (void)file.open(QIODevice::ReadOnly);
     QElapsedTimer timer;

@@ -1,5 +1,6 @@
 // Decoding and encoding speed of tag files with Chinese plates, against one plain pass of the
 // platform's converter over the same bytes.
+#include "BenchSupport.h"
 #include "core/tagfile/TagFileLine.h"
 #include "core/text/CodePage.h"
 
@@ -44,11 +45,11 @@ int main() {
     for (int i = 0; i < kLines; ++i) {
         char tag[32];
         std::snprintf(tag, sizeof tag, "E2000017221101%010d", i);
-        utf8 += TagFileLine::Format(tag, "臺北市警禮" + std::to_string(i), 1 + i % 2);
+        utf8 += TagFileLine::Format(tag, "臺北市警禮" + std::to_string(i), bench::AlternatingVehicle(i));
         // U+E000 + i % 785: one user-defined character from the first area on every line
         const char32_t c = 0xE000 + char32_t(i % 785);
         const std::string pua{char(0xE0 | (c >> 12)), char(0x80 | ((c >> 6) & 0x3F)), char(0x80 | (c & 0x3F))};
-        withUserDefined += TagFileLine::Format(tag, "高雄" + pua + std::to_string(i), 1);
+        withUserDefined += TagFileLine::Format(tag, "高雄" + pua + std::to_string(i), VehicleType::Car);
     }
     const std::string big5 = Utf8ToBig5(utf8).value_or(std::string());
     const std::string big5User = Utf8ToBig5(withUserDefined).value_or(std::string());

@@ -1,5 +1,6 @@
 // Builds a register of 100,000 tags in a temporary folder and prints how long the store takes
 // to write and read it, beside a bare SQLite read of the same file.
+#include "BenchSupport.h"
 #include "core/register/TagStore.h"
 #include "core/store/SqliteHive.h"
 
@@ -17,12 +18,6 @@ double Ms(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
 }
 
-std::string TagName(int i) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "E2003412B8020115%08X", i);
-    return buf;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -37,7 +32,8 @@ int main(int argc, char** argv) {
         TagStore store(*hive);
         auto t = std::chrono::steady_clock::now();
         for (int i = 0; i < count; ++i) {
-            TagRecord r{TagName(i), "ABC" + std::to_string(i % 10000), 1 + i % 2, false, false};
+            TagRecord r{bench::TagName(i), "ABC" + std::to_string(i % 10000), bench::AlternatingVehicle(i), false,
+                        false};
             (void)store.WriteRecord(r.tagId, &r);
         }
         std::printf("write %d records, one transaction each: %.0f ms\n", count, Ms(t));
@@ -48,7 +44,8 @@ int main(int argc, char** argv) {
         auto t = std::chrono::steady_clock::now();
         HiveBatch batch(*hive);
         for (int i = 0; i < count; ++i) {
-            TagRecord r{TagName(i), "ABC" + std::to_string(i % 10000), 1 + i % 2, false, false};
+            TagRecord r{bench::TagName(i), "ABC" + std::to_string(i % 10000), bench::AlternatingVehicle(i), false,
+                        false};
             (void)store.WriteRecord(r.tagId, &r);
         }
         (void)batch.Commit();

@@ -1,7 +1,7 @@
 // The register list alone, at the sizes given (default 10,000, 100,000 and 1,000,000 rows):
 // fill, header sorts, lookups right after a sort and a single-row delete, a bulk delete, and
 // the list's anonymous memory per row; beside a plain sort of the same texts.
-#include "BenchSupport.h"
+#include "WindowBenchSupport.h"
 #include "gui/controls/CListCtrlEx.h"
 
 #include <QApplication>
@@ -45,7 +45,7 @@ int Run(int count) {
         rows.cells.push_back(i % 3 == 0 ? motorcycle : car);
         rows.cells.push_back(i % 2 == 0 ? QStringLiteral("*") : QString());
         rows.cells.push_back(i % 5 == 0 ? QStringLiteral("Y") : QString());
-        rows.data.push_back(i % 3 == 0 ? 2 : 1);
+        rows.data.push_back(VehicleNumber(i % 3 == 0 ? VehicleType::Motorcycle : VehicleType::Car));
     }
     list.AppendRows(std::move(rows));
     QApplication::processEvents();
@@ -114,12 +114,5 @@ int Run(int count) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<int> sizes = bench::Sizes(argc, argv);
-    int status = 0;
-    if (bench::RunSizesApart(argv[0], sizes, status))
-        return status;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    return Run(sizes.front());
+    return bench::RunSizesOffscreen(argc, argv, Run);
 }

@@ -2,17 +2,12 @@
 // tags): the store's load beside a bare SQL join over the same file, the window's open and
 // fill, a header sort, a Save right after the sort and right after a single-row delete, and
 // the memory with the list shown.
-#include "BenchSupport.h"
-#include "core/app/AppConfig.h"
-#include "core/app/SettingsStore.h"
-#include "core/register/PlateList.h"
-#include "core/register/TagStore.h"
+#include "WindowBenchSupport.h"
 #include "core/store/SqliteHive.h"
-#include "core/text/LanguageTexts.h"
-#include "gui/app/Prompts.h"
 #include "gui/controls/CListCtrlEx.h"
 #include "gui/exchange/BulkDelete.h"
 #include "gui/register/MainDialog.h"
+#include "gui/register/RegisterColumn.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -25,23 +20,7 @@
 
 namespace {
 
-std::string TagName(int i) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "E2003412B8020115%08X", i);
-    return buf;
-}
-
-// No boxes in a benchmark: the delete menu picks the single row and every question says yes.
-class SilentPrompts : public Prompts {
-public:
-    void Message(QWidget*, const QString&) override {}
-    void Notice(QWidget*, const QString&, const QString&) override {}
-    bool Confirm(QWidget*, const QString&, const QString&) override { return true; }
-    bool RetryCancel(QWidget*, const QString&) override { return false; }
-    int Menu(QWidget*, const std::vector<MenuItem>&) override { return DeleteCommand::selected; }
-    QString SaveFile(QWidget*, const QString&, const QString&) override { return {}; }
-    QString OpenFile(QWidget*, const QString&, const QString&) override { return {}; }
-};
+using bench::TagName;
 
 // Every tag's name and values in one join, straight through the C API: what any load of the
 // register has to read at least.
@@ -80,7 +59,7 @@ int Run(int count) {
         auto start = Clock::now();
         HiveBatch batch(*hive);
         for (int i = 0; i < count; ++i) {
-            TagRecord r{TagName(i), "P" + std::to_string(i), 1 + i % 2, i % 4 == 0, i % 8 == 0};
+            TagRecord r{TagName(i), "P" + std::to_string(i), bench::AlternatingVehicle(i), i % 4 == 0, i % 8 == 0};
             (void)store.WriteRecord(r.tagId, &r);
             if (r.marked)
                 (void)store.WriteMark(r.tagId, 1);
@@ -97,7 +76,10 @@ int Run(int count) {
 
     const long anonStart = bench::StatusKb("RssAnon");
     auto hive = SqliteHive::Open(file);
-    TagStore store(*hive);
+    LanguageTexts texts;
+    texts.LoadShared();
+    bench::WindowRegister windowRegister(*hive, texts);
+    TagStore& store = windowRegister.store;
     auto start = Clock::now();
     int loaded = 0;
     {
@@ -119,15 +101,8 @@ int Run(int count) {
     }
     Time(count, "  for comparison: key list, then a read per key", MsSince(start), "");
 
-    AppConfig config;
-    LanguageTexts texts;
-    texts.LoadShared();
-    PlateList cars(*hive, 1), motorcycles(*hive, 2);
-    SettingsStore settings(*hive);
-    RegisterContext context{config, texts, store, cars, motorcycles, settings, {}, {}};
-
     start = Clock::now();
-    MainDialog main(context);
+    MainDialog main(windowRegister.context);
     main.show();
     QApplication::processEvents();
     Time(count, "main window open + fill + first paint", MsSince(start), "target < 2000 ms");
@@ -140,7 +115,7 @@ int Run(int count) {
     save(0, "WARMUP"); // the first write of a session sets up the write-ahead log
 
     start = Clock::now();
-    list.SortByHeader(1);
+    list.SortByHeader(RegisterColumn::plate);
     QApplication::processEvents();
     Time(count, "header-click sort, plate column", MsSince(start), "target < 500 ms");
 
@@ -149,7 +124,7 @@ int Run(int count) {
     Time(count, "Save of a listed tag right after the sort", MsSince(start), "target < 5 ms");
 
     list.SelectRow(list.RowCount() / 2);
-    const QString deleted = list.CellText(list.RowCount() / 2, 0);
+    const QString deleted = list.CellText(list.RowCount() / 2, RegisterColumn::tag);
     RunDeleteMenu(main);
     start = Clock::now();
     save(count / 5, "AFTERDEL");
@@ -184,16 +159,12 @@ int Run(int count) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<int> sizes = bench::Sizes(argc, argv);
-    int status = 0;
-    if (bench::RunSizesApart(argv[0], sizes, status))
-        return status;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    SilentPrompts silent;
-    SetPrompts(&silent);
-    const int result = Run(sizes.front());
-    SetPrompts(nullptr);
-    return result;
+    return bench::RunSizesOffscreen(argc, argv, [](int size) {
+        // The delete menu picks the single row.
+        bench::SilentPrompts silent(DeleteCommand::selected);
+        SetPrompts(&silent);
+        const int result = Run(size);
+        SetPrompts(nullptr);
+        return result;
+    });
 }

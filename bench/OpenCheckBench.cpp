@@ -1,5 +1,6 @@
 // Prints what the integrity check at open costs: a register of N tags (default 100,000 and
 // 1,000,000) is built once, then opened as start-up opens it, beside the bare check alone.
+#include "BenchSupport.h"
 #include "core/register/TagStore.h"
 #include "core/store/SqliteHive.h"
 
@@ -26,9 +27,7 @@ bool Build(const std::string& file, int count) {
     TagStore store(*hive);
     HiveBatch batch(*hive);
     for (int i = 0; i < count; ++i) {
-        char tag[32];
-        std::snprintf(tag, sizeof tag, "E2003412B8020115%08X", i);
-        TagRecord r{tag, "ABC" + std::to_string(i % 10000), 1 + i % 2, false, false};
+        TagRecord r{bench::TagName(i), "ABC" + std::to_string(i % 10000), bench::AlternatingVehicle(i), false, false};
         if (!store.WriteRecord(r.tagId, &r))
             return false;
     }

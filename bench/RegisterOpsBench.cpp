@@ -2,22 +2,16 @@
 // the main window). Prints each command's time beside the bare work it stands on (parsing,
 // raw store writes, raw file writes, a plain scan) so the overhead shows as a ratio, and the
 // longest the window went without an event-loop turn during each long command.
-#include "BenchSupport.h"
 #include "EventGap.h"
-#include "core/app/AppConfig.h"
-#include "core/app/RegisterContext.h"
-#include "core/app/SettingsStore.h"
-#include "core/register/PlateList.h"
-#include "core/register/TagStore.h"
+#include "WindowBenchSupport.h"
 #include "core/store/SqliteHive.h"
 #include "core/tagfile/TagFileLine.h"
-#include "core/text/LanguageTexts.h"
-#include "gui/app/Prompts.h"
 #include "gui/controls/CListCtrlEx.h"
 #include "gui/exchange/BulkDelete.h"
 #include "gui/exchange/TagFileExport.h"
 #include "gui/exchange/TagFileImport.h"
 #include "gui/register/MainDialog.h"
+#include "gui/register/RegisterColumn.h"
 #include "gui/register/SearchDialog.h"
 
 #include <QApplication>
@@ -38,29 +32,13 @@ namespace {
 
 int kTags = 100000; // the size of this run
 
-std::string TagName(int i) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "E2003412B8020115%08X", i);
-    return buf;
-}
-
-// No boxes in a benchmark: every prompt is answered at once.
-class SilentPrompts : public Prompts {
-public:
-    void Message(QWidget*, const QString&) override {}
-    void Notice(QWidget*, const QString&, const QString&) override {}
-    bool Confirm(QWidget*, const QString&, const QString&) override { return true; }
-    bool RetryCancel(QWidget*, const QString&) override { return false; }
-    int Menu(QWidget*, const std::vector<MenuItem>&) override { return 0; }
-    QString SaveFile(QWidget*, const QString&, const QString&) override { return {}; }
-    QString OpenFile(QWidget*, const QString&, const QString&) override { return {}; }
-};
+using bench::TagName;
 
 void FillRegister(Hive& hive, const std::string& platePrefix) {
     TagStore store(hive);
     HiveBatch batch(hive);
     for (int i = 0; i < kTags; ++i) {
-        TagRecord r{TagName(i), platePrefix + std::to_string(i), 1 + i % 2, false, false};
+        TagRecord r{TagName(i), platePrefix + std::to_string(i), bench::AlternatingVehicle(i), false, false};
         (void)store.WriteRecord(r.tagId, &r);
     }
     (void)batch.Commit();
@@ -75,19 +53,9 @@ void Gap(const char* what, double ms) {
     bench::Time(kTags, what, ms, "target < 100 ms (over 5,000 rows)");
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    const std::vector<int> sizes = bench::Sizes(argc, argv);
-    int status = 0;
-    if (bench::RunSizesApart(argv[0], sizes, status))
-        return status;
-    kTags = sizes.front();
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+int Run() {
     EventGap gap;
-    SilentPrompts silent;
+    bench::SilentPrompts silent;
     SetPrompts(&silent);
 
     const auto dir = std::filesystem::temp_directory_path() / ("lumetra-ops-bench-" + std::to_string(::getpid()));
@@ -97,7 +65,6 @@ int main(int argc, char** argv) {
     const std::string importFile = (dir / "zvTagIN.txt").string();
     const QString exportFile = QString::fromStdString((dir / "zvTagOUT.txt").string());
 
-    AppConfig config;
     LanguageTexts texts;
     texts.LoadShared();
 
@@ -105,15 +72,12 @@ int main(int argc, char** argv) {
     {
         std::ofstream out(importFile, std::ios::binary);
         for (int i = 0; i < kTags; ++i)
-            out << TagFileLine::Format(TagName(i), "NEW" + std::to_string(i), 2 - i % 2);
+            out << TagFileLine::Format(TagName(i), "NEW" + std::to_string(i), bench::AlternatingVehicle(i + 1));
     }
     {
         auto freshHive = SqliteHive::Open((dir / "fresh.hive").string());
-        TagStore freshStore(*freshHive);
-        PlateList freshCars(*freshHive, 1), freshMotorcycles(*freshHive, 2);
-        SettingsStore freshSettings(*freshHive);
-        RegisterContext freshContext{config, texts, freshStore, freshCars, freshMotorcycles, freshSettings, {}, {}};
-        MainDialog fresh(freshContext);
+        bench::WindowRegister freshRegister(*freshHive, texts);
+        MainDialog fresh(freshRegister.context);
         fresh.show();
         QApplication::processEvents();
         QFile file(QString::fromStdString(importFile));
@@ -133,13 +97,10 @@ int main(int argc, char** argv) {
     FillRegister(*hive, "OLD");
     FillRegister(*bareHive, "OLD");
 
-    TagStore store(*hive);
-    PlateList cars(*hive, 1), motorcycles(*hive, 2);
-    SettingsStore settings(*hive);
-    RegisterContext context{config, texts, store, cars, motorcycles, settings, {}, {}};
+    bench::WindowRegister windowRegister(*hive, texts);
     QElapsedTimer timer;
     timer.start();
-    MainDialog main(context);
+    MainDialog main(windowRegister.context);
     main.show();
     QApplication::processEvents();
     std::printf("%9d  main window with %d tags opened in %lld ms\n", kTags, main.List()->RowCount(),
@@ -206,15 +167,15 @@ int main(int argc, char** argv) {
     const int lastRow = list.RowCount() - 1;
     SearchDialog search(list, 2, texts, {}, &main);
     search.ColumnChooser()->setCurrentIndex(1);
-    search.SearchField()->setText(list.CellText(lastRow, 1).toLower());
+    search.SearchField()->setText(list.CellText(lastRow, RegisterColumn::plate).toLower());
     timer.restart();
     const SearchDialog::StepResult step = search.FindStep();
     const qint64 searchMs = timer.elapsed();
     QStringList plates;
     plates.reserve(list.RowCount());
     for (int row = 0; row < list.RowCount(); ++row)
-        plates << list.CellText(row, 1);
-    const QString needle = list.CellText(lastRow, 1);
+        plates << list.CellText(row, RegisterColumn::plate);
+    const QString needle = list.CellText(lastRow, RegisterColumn::plate);
     timer.restart();
     int found = -1;
     for (int row = 0; row < plates.size() && found < 0; ++row)
@@ -229,7 +190,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> doomed;
     for (int row = 0; row < list.RowCount(); row += 2) {
         list.SetCellText(row, 3, QStringLiteral("*"));
-        doomed.push_back(list.CellText(row, 0).toStdString());
+        doomed.push_back(list.CellText(row, RegisterColumn::tag).toStdString());
     }
     timer.restart();
     gap.Start();
@@ -256,4 +217,13 @@ int main(int argc, char** argv) {
     SetPrompts(nullptr);
     std::filesystem::remove_all(dir);
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return bench::RunSizesOffscreen(argc, argv, [](int size) {
+        kTags = size;
+        return Run();
+    });
 }

@@ -1,7 +1,5 @@
 // Writes 5,000 register rows into a simulated reader's whitelist and exports them back, on
 // loopback with the progress window shown, and prints entries per second for each loop.
-#include "link/ReaderLink.h" // first: the reader headers use a member name that Qt defines as a macro
-
 #include "core/app/AppConfig.h"
 #include "core/app/SettingsStore.h"
 #include "core/register/PlateList.h"
@@ -13,6 +11,7 @@
 #include "gui/controls/CListCtrlEx.h"
 #include "gui/register/MainDialog.h"
 #include "gui/whitelist/WhitelistMenu.h"
+#include "link/ReaderLink.h"
 #include "tools/reader-sim/ReaderSimulator.h"
 
 #include <QApplication>
@@ -63,8 +62,8 @@ int main(int argc, char** argv) {
     if (!hive)
         return 1;
     TagStore store(*hive);
-    PlateList cars(*hive, 1);
-    PlateList motorcycles(*hive, 2);
+    PlateList cars(*hive, VehicleType::Car);
+    PlateList motorcycles(*hive, VehicleType::Motorcycle);
     SettingsStore settings(*hive);
     AppConfig config;
     LanguageTexts texts;
