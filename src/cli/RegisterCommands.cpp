@@ -200,9 +200,7 @@ int RunRegisterCommand(const std::string& hiveOption, const std::vector<std::str
     const std::optional<ChosenCommand> chosen = ChooseCommand("register", args, shapes, status);
     if (!chosen)
         return status;
-    const std::string& name = chosen->name;
-    const std::string& command = chosen->command;
-    const CommandArgs& parsed = chosen->args;
+    const auto& [name, command, parsed] = *chosen;
     const std::vector<std::string>& words = parsed.words;
     const std::optional<RowChoice> rows = ChosenRows(parsed);
     if (!rows)

@@ -243,9 +243,7 @@ int RunWhitelistCommand(const std::string& hiveOption, const std::vector<std::st
     const std::optional<ChosenCommand> chosen = ChooseCommand("whitelist", args, shapes, status);
     if (!chosen)
         return status;
-    const std::string& name = chosen->name;
-    const std::string& command = chosen->command;
-    const CommandArgs& parsed = chosen->args;
+    const auto& [name, command, parsed] = *chosen;
     const std::vector<std::string>& words = parsed.words;
     std::string error;
     std::vector<ReaderAddress> readers;
