@@ -190,7 +190,7 @@ TEST_F(WhitelistFlowTest, MenuDoesNothingWithoutALink) {
 TEST_F(WhitelistFlowTest, MenuChoiceRunsItsFlow) {
     Connect();
     sim.SetWhitelist({"AA01", "AA02", "AA03"});
-    prompts.menuAnswers = {3001};
+    prompts.menuAnswers = {WhitelistItem::ShowCount};
     RunWhitelistMenu(main);
     EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("筆數: 3")});
     EXPECT_EQ(Hex(sim.Received()), std::vector<std::string>{"53 57 00 03 FF E8 6C"});
@@ -615,7 +615,7 @@ TEST_F(WhitelistFlowTest, GuardMarksTheFlowAndKeepsASecondOneOut) {
     std::vector<bool> runningInLoop;
     QObject::connect(&sim, &ReaderSimulator::requestReceived, &sim, [&] {
         runningInLoop.push_back(WhitelistFlowRunning());
-        prompts.menuAnswers = {3001};
+        prompts.menuAnswers = {WhitelistItem::ShowCount};
         RunWhitelistMenu(main); // a second click on Whitelist during the loop
     });
     RunConfirmed(WhitelistItem::WriteAll);
