@@ -19,6 +19,7 @@ struct AppConfig;
 class CListCtrlEx;
 class LanguageTexts;
 class MainDialog;
+class ReaderWindowHost;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -53,8 +54,8 @@ struct FoundReader {
 class ReaderDialog : public QDialog {
     Q_OBJECT
 public:
-    ReaderDialog(const AppConfig& config, const LanguageTexts& texts, SettingsStore& settings,
-                 QWidget* parent = nullptr, ReaderWindowOptions options = {});
+    // A child of the host's window, which it never outlives.
+    explicit ReaderDialog(ReaderWindowHost& host, ReaderWindowOptions options = {});
     ~ReaderDialog() override;
 
     // True while a connect runs; the main window refuses to close then.
@@ -96,6 +97,7 @@ private:
     void CopyValuesToFields();
     void RefreshEnables();
     void RestoreWhitelistButton();
+    void CloseLink();
     void OnPeerClosed();
     void ReturnToDisconnected(bool peerClosed);
     // The block half of a parameter command; false when the window or the link went away.
@@ -107,6 +109,7 @@ private:
     // A parameter command runs: the other parameter buttons and the whitelist button wait.
     class OperationScope;
 
+    ReaderWindowHost& host;
     const AppConfig& config;
     const LanguageTexts& texts;
     SettingsStore& settings;
