@@ -2,7 +2,7 @@
 #include "core/text/CodePage.h"
 #include "gui/exchange/TagFileImport.h"
 #include "gui/exchange/TagFileMenu.h"
-#include "tests/gui/register/RegisterHarness.h"
+#include "tests/support/RegisterHarness.h"
 #include "tests/support/Big5Samples.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/FileSizeLimit.h"
@@ -39,7 +39,7 @@ std::string Data(const char* name) { return std::string(LUMETRA_TEST_DATA) + "/"
 // Hands out its bytes up to a point, then fails as a damaged disk does.
 class FailingDevice : public QIODevice {
 public:
-    FailingDevice(QByteArray bytes, qint64 failAt) : bytes(std::move(bytes)), failAt(failAt) {
+    FailingDevice(QByteArray content, qint64 failOffset) : bytes(std::move(content)), failAt(failOffset) {
         open(QIODevice::ReadOnly);
     }
 
@@ -407,7 +407,7 @@ TEST_F(ImportTest, RecordsTheStoreRefusesAreReportedOnceAndListOnlyWhatItHolds) 
 }
 
 TEST_F(ImportTest, OnARegisterThatCannotBeWrittenRowsStayAsTheyWere) {
-    RegisterHarness harness({{TagNo(1), "OLD", 1, true}}, {}, true);
+    RegisterHarness harness({{TagNo(1), "OLD", 1, true}}, {}, {.readOnly = true});
     WriteBytes(harness.File("in.txt"), TagNo(1) + ",NEW,2\r\n" + TagNo(2) + ",X,1\r\n");
     Import(harness, harness.File("in.txt"));
     EXPECT_EQ(harness.Column(1), QStringList{QStringLiteral("OLD")});

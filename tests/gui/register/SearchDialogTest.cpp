@@ -1,5 +1,5 @@
 #include "gui/register/SearchDialog.h"
-#include "tests/gui/register/RegisterHarness.h"
+#include "tests/support/RegisterHarness.h"
 #include "tests/support/CaseName.h"
 
 #include <QCheckBox>
