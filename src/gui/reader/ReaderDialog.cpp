@@ -14,7 +14,6 @@
 #include "gui/controls/CListCtrlEx.h"
 #include "gui/controls/ShowBalloon.h"
 #include "gui/reader/ReaderEndpoint.h"
-#include "gui/register/MainDialog.h"
 #include "gui/register/ReaderWindowHost.h"
 #include "gui/whitelist/WhitelistFlowGuard.h"
 #include "link/Waits.h"
@@ -661,27 +660,3 @@ void OnReaderFound(int event, int subEvent, const unsigned char* deviceId, const
         Qt::QueuedConnection);
 }
 
-void AttachReaderWindow(MainDialog& main) {
-    AttachReaderWindow(main, ReaderWindowOptions{});
-}
-
-void AttachReaderWindow(MainDialog& main, ReaderWindowOptions options) {
-    QPointer<MainDialog> owner(&main);
-    main.SetCommand(1043, [owner, options] {
-        if (owner.isNull())
-            return;
-        if (readerWindow == nullptr)
-            readerWindow = new ReaderDialog(*owner, options);
-        readerWindow->show();
-        readerWindow->raise();
-        readerWindow->activateWindow();
-        owner->PlateField()->setFocus();
-    });
-    main.SetConnectingProbe([] { return readerWindow != nullptr && readerWindow->connecting(); });
-    main.SetTeardown([] {
-        ReaderDialog* window = readerWindow;
-        readerWindow = nullptr;
-        delete window;
-        CloseReaderLink();
-    });
-}

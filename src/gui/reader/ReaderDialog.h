@@ -18,7 +18,6 @@
 struct AppConfig;
 class CListCtrlEx;
 class LanguageTexts;
-class MainDialog;
 class ReaderWindowHost;
 class QCheckBox;
 class QComboBox;
@@ -148,12 +147,6 @@ private:
     QTimer searchTimer;
     std::vector<FoundReader> foundReaders;
 };
-
-// Wires the main window to the reader window: button 1043 creates it once (owned by the main
-// window, kept in readerWindow) and shows it again later; the close check asks whether it is
-// connecting; the teardown destroys it and closes the link.
-void AttachReaderWindow(MainDialog& main);
-void AttachReaderWindow(MainDialog& main, ReaderWindowOptions options);
 
 // The callback handed to the discovery library. Runs on the library's thread: it copies the
 // answer and hands it to the user-interface thread, where the reader window, if it still

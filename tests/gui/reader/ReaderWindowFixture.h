@@ -7,6 +7,7 @@
 #include "gui/app/UiTexts.h"
 #include "gui/controls/BalloonTip.h"
 #include "gui/reader/ReaderDialog.h"
+#include "gui/shell/CommandWiring.h"
 #include "link/Waits.h"
 #include "tests/support/RegisterHarness.h"
 #include "tools/reader-sim/ReaderSimulator.h"
