@@ -34,8 +34,8 @@ int FakeRegisterView::UpsertRow(int index, const TagRecord& record) {
     const QString tag = QString::fromStdString(record.tagId);
     if (index == -1) {
         // The list finds a tag whatever the letter case of its ASCII letters.
-        const auto found = std::find_if(rows.begin(), rows.end(),
-                                        [&tag](const Row& row) { return EqualFolded(row.cells[0], tag); });
+        const auto found =
+            std::find_if(rows.begin(), rows.end(), [&tag](const Row& row) { return EqualFolded(row.cells[0], tag); });
         index = int(found - rows.begin());
     }
     if (index < 0 || index > RowCount())

@@ -8,8 +8,7 @@ std::string TagNo(int n) {
     return buf;
 }
 
-RegisterHarness::RegisterHarness(std::vector<SeedRecord> records, std::function<void(Hive&)> seed,
-                                 Options options) {
+RegisterHarness::RegisterHarness(std::vector<SeedRecord> records, std::function<void(Hive&)> seed, Options options) {
     const std::string file = dir.File("user.hive");
     {
         auto writable = SqliteHive::Open(file, options.busyTimeoutMs);
@@ -36,9 +35,9 @@ RegisterHarness::RegisterHarness(std::vector<SeedRecord> records, std::function<
     cars = std::make_unique<PlateList>(used, 1);
     motorcycles = std::make_unique<PlateList>(used, 2);
     settings = std::make_unique<SettingsStore>(used);
-    context = std::make_unique<RegisterContext>(RegisterContext{config, texts, *store, *cars, *motorcycles,
-                                                                *settings, [this] { ++keyboardShown; },
-                                                                [this] { ++keyboardHidden; }});
+    context =
+        std::make_unique<RegisterContext>(RegisterContext{config, texts, *store, *cars, *motorcycles, *settings,
+                                                          [this] { ++keyboardShown; }, [this] { ++keyboardHidden; }});
     if (options.view == View::Window)
         (void)OpenWindow();
     if (options.view == View::Fake) {

@@ -18,8 +18,9 @@ QString Caption(const LanguageTexts& t) { return LookupText(t, "COMMON", "004", 
 void ReportFailures(RegisterView& view, int failed) {
     if (failed <= 0)
         return;
-    prompts().Message(view.Window(), LookupText(view.Context().texts, "LUMETRA", "004", QStringLiteral("無法刪除的資料筆數:")) +
-                                 QLatin1Char(' ') + QString::number(failed));
+    prompts().Message(view.Window(),
+                      LookupText(view.Context().texts, "LUMETRA", "004", QStringLiteral("無法刪除的資料筆數:")) +
+                          QLatin1Char(' ') + QString::number(failed));
 }
 
 void DeleteSelected(RegisterView& view) {
@@ -94,11 +95,11 @@ DeleteOutcome DeleteRowsInScope(RegisterView& view, RowScope scope) {
 void RunDeleteMenu(RegisterView& view) {
     const LanguageTexts& t = view.Context().texts;
     using namespace DeleteCommand;
-    const int choice =
-        prompts().Menu(view.CommandButton(1045), {{selected, LookupText(t, "APB1", "050", QStringLiteral("刪除單筆資料"))},
-                                           {0, QString()},
-                                           {marked, LookupText(t, "APB1", "051", QStringLiteral("刪除有*標記資料"))},
-                                           {unmarked, LookupText(t, "APB1", "052", QStringLiteral("刪除無*標記資料"))}});
+    const int choice = prompts().Menu(view.CommandButton(1045),
+                                      {{selected, LookupText(t, "APB1", "050", QStringLiteral("刪除單筆資料"))},
+                                       {0, QString()},
+                                       {marked, LookupText(t, "APB1", "051", QStringLiteral("刪除有*標記資料"))},
+                                       {unmarked, LookupText(t, "APB1", "052", QStringLiteral("刪除無*標記資料"))}});
     if (choice == selected) {
         DeleteSelected(view);
         return;

@@ -1,7 +1,7 @@
 #include "gui/exchange/LongWork.h"
 
-#include "gui/exchange/ProgressDialog.h"
 #include "core/app/RegisterContext.h"
+#include "gui/exchange/ProgressDialog.h"
 #include "gui/register/RegisterView.h"
 
 #include <QCoreApplication>

@@ -47,7 +47,7 @@ int TransferRows(RegisterView& view, RowScope scope) {
             }
             // A fixed English diagnostic, as the suite shows it.
             prompts().Message(view.Window(), QStringLiteral("\nTag:") + tag + QStringLiteral(" \nID:") + plate +
-                                         QStringLiteral(" NOT FOUND!"));
+                                                 QStringLiteral(" NOT FOUND!"));
         }
 
         // The writes go in batches after the walk, so no box waits while the write lock is held.
@@ -72,9 +72,9 @@ int TransferRows(RegisterView& view, RowScope scope) {
     if (reads.Failed())
         reads.ShowBox(view);
     if (failed > 0) {
-        prompts().Message(view.Window(), LookupText(context.texts, "LUMETRA", "030",
-                                            QStringLiteral("無法寫入名單的資料筆數:")) +
-                                     QLatin1Char(' ') + QString::number(failed));
+        prompts().Message(view.Window(),
+                          LookupText(context.texts, "LUMETRA", "030", QStringLiteral("無法寫入名單的資料筆數:")) +
+                              QLatin1Char(' ') + QString::number(failed));
     }
     return written;
 }
@@ -84,10 +84,10 @@ void RunPlateTransferMenu(RegisterView& view) {
         return;
     const LanguageTexts& t = view.Context().texts;
     using namespace TransferCommand;
-    const int choice =
-        prompts().Menu(view.CommandButton(1046), {{all, LookupText(t, "APB1", "047", QStringLiteral("全部資料匯入"))},
-                                           {marked, LookupText(t, "APB1", "048", QStringLiteral("有*標記資料匯入"))},
-                                           {unmarked, LookupText(t, "APB1", "049", QStringLiteral("無*標記資料匯入"))}});
+    const int choice = prompts().Menu(view.CommandButton(1046),
+                                      {{all, LookupText(t, "APB1", "047", QStringLiteral("全部資料匯入"))},
+                                       {marked, LookupText(t, "APB1", "048", QStringLiteral("有*標記資料匯入"))},
+                                       {unmarked, LookupText(t, "APB1", "049", QStringLiteral("無*標記資料匯入"))}});
     if (choice != all && choice != marked && choice != unmarked)
         return;
     const QString caption = LookupText(t, "APB1", "046", QStringLiteral("eTag匯入至名單"));

@@ -77,7 +77,7 @@ bool ExportTagFile(RegisterView& view, RowScope scope, const QString& path) {
     const std::string_view bytes = wholeFileUtf8 ? std::string_view(marked) : std::string_view(text.big5);
     if (!WriteWholeFile(QFile::encodeName(path).toStdString(), bytes)) {
         prompts().Message(view.Window(), LookupText(view.Context().texts, "LUMETRA", "006",
-                                            QStringLiteral("檔案寫入失敗,原檔案未變更。")));
+                                                    QStringLiteral("檔案寫入失敗,原檔案未變更。")));
         return false;
     }
     if (!wholeFileUtf8 && !text.withoutBig5.empty())

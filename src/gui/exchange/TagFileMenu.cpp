@@ -45,13 +45,14 @@ void RunImport(RegisterView& view, bool checkOnly) {
 void RunFileMenu(RegisterView& view) {
     const LanguageTexts& t = view.Context().texts;
     using namespace TagFileCommand;
-    const int choice = prompts().Menu(
-        view.CommandButton(1047), {{import, LookupText(t, "APB1", "055", QStringLiteral("檔案匯入"))},
-                            {importCheck, LookupText(t, "APB1", "059", QStringLiteral("檔案匯入檢查"))},
-                            {0, QString()},
-                            {exportAll, LookupText(t, "APB1", "056", QStringLiteral("全部資料匯出檔案"))},
-                            {exportMarked, LookupText(t, "APB1", "057", QStringLiteral("有*標記資料匯出檔案"))},
-                            {exportUnmarked, LookupText(t, "APB1", "058", QStringLiteral("無*標記資料匯出檔案"))}});
+    const int choice =
+        prompts().Menu(view.CommandButton(1047),
+                       {{import, LookupText(t, "APB1", "055", QStringLiteral("檔案匯入"))},
+                        {importCheck, LookupText(t, "APB1", "059", QStringLiteral("檔案匯入檢查"))},
+                        {0, QString()},
+                        {exportAll, LookupText(t, "APB1", "056", QStringLiteral("全部資料匯出檔案"))},
+                        {exportMarked, LookupText(t, "APB1", "057", QStringLiteral("有*標記資料匯出檔案"))},
+                        {exportUnmarked, LookupText(t, "APB1", "058", QStringLiteral("無*標記資料匯出檔案"))}});
     switch (choice) {
     case import:
         RunImport(view, false);

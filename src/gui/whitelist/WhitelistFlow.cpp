@@ -114,10 +114,10 @@ void WhitelistFlow::Export() {
         return;
     if (cutOff) {
         // Not committed: the old file stays as it was and no partial file is left.
-        prompts().Message(window, LookupText(texts, "LUMETRA", "050",
-                                           QStringLiteral("名單匯出中斷: 已讀取 %1 / %2 筆, 檔案未寫入!"))
-                                    .arg(entriesRead)
-                                    .arg(count));
+        prompts().Message(
+            window, LookupText(texts, "LUMETRA", "050", QStringLiteral("名單匯出中斷: 已讀取 %1 / %2 筆, 檔案未寫入!"))
+                        .arg(entriesRead)
+                        .arg(count));
         return;
     }
     if (!file.Commit()) {

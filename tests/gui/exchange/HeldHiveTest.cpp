@@ -1,9 +1,9 @@
 #include "gui/exchange/BulkDelete.h"
 #include "gui/exchange/PlateTransfer.h"
 #include "gui/exchange/TagFileImport.h"
-#include "tests/support/RegisterHarness.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/HivePeer.h"
+#include "tests/support/RegisterHarness.h"
 #include "tests/support/ScriptedPrompts.h"
 
 #include <QBuffer>
@@ -35,7 +35,8 @@ const HeldCase kCases[] = {
     {"Import", Import, [](RegisterHarness& h, int i) { return h.Stored(TagNo(10 + i)).has_value(); },
      QStringLiteral("無法寫入的資料筆數: 3")},
     {"BulkDelete", [](RegisterView& view) { (void)DeleteRowsInScope(view, RowScope::All); },
-     [](RegisterHarness& h, int i) { return !h.Stored(TagNo(i)).has_value(); }, QStringLiteral("無法刪除的資料筆數: 3")},
+     [](RegisterHarness& h, int i) { return !h.Stored(TagNo(i)).has_value(); },
+     QStringLiteral("無法刪除的資料筆數: 3")},
     {"PlateTransfer", [](RegisterView& view) { (void)TransferRows(view, RowScope::All); },
      [](RegisterHarness& h, int i) { return h.PlateTag(1, "P" + std::to_string(i)) == TagNo(i); },
      QStringLiteral("無法寫入名單的資料筆數: 3")},

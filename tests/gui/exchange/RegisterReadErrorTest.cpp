@@ -1,8 +1,8 @@
 #include "gui/exchange/BulkDelete.h"
 #include "gui/exchange/PlateTransfer.h"
 #include "gui/exchange/TagFileImport.h"
-#include "tests/support/RegisterHarness.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/RegisterHarness.h"
 #include "tests/support/ScriptedPrompts.h"
 
 #include <QBuffer>

@@ -2,10 +2,10 @@
 #include "core/text/CodePage.h"
 #include "gui/exchange/TagFileImport.h"
 #include "gui/exchange/TagFileMenu.h"
-#include "tests/support/RegisterHarness.h"
 #include "tests/support/Big5Samples.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/RegisterHarness.h"
 #include "tests/support/ScriptedPrompts.h"
 
 #include <QBuffer>

@@ -14,7 +14,9 @@ struct ViewCase {
     RegisterHarness::View view;
 };
 
-void PrintTo(const ViewCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ViewCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 QStringList Texts(std::initializer_list<const char*> texts) {
     QStringList list;
