@@ -294,6 +294,34 @@ int MainDialog::AppendRow(const TagRecord& record) {
     return UpsertRow(index, record);
 }
 
+QWidget* MainDialog::CommandButton(MainControl::Id buttonId) {
+    return Button(buttonId);
+}
+
+int MainDialog::RowCount() const {
+    return list->RowCount();
+}
+
+QString MainDialog::CellText(int row, int column) const {
+    return list->CellText(row, column);
+}
+
+VehicleType MainDialog::RowCarType(int row) const {
+    return VehicleOfNumber(list->ItemData(row));
+}
+
+int MainDialog::SelectedRow() const {
+    return list->FirstSelectedRow();
+}
+
+void MainDialog::RemoveRow(int row) {
+    list->DeleteRow(row);
+}
+
+void MainDialog::RemoveRows(std::vector<int> rows) {
+    list->DeleteRows(std::move(rows));
+}
+
 void MainDialog::ShowCountLine() {
     if (!list || !statusLine)
         return;
@@ -375,7 +403,7 @@ void MainDialog::LoadSelectedRow() {
         return;
     tagEdit->setText(list->CellText(row, RegisterColumn::tag));
     plateEdit->setText(list->CellText(row, RegisterColumn::plate));
-    if (IsMotorcycle(RowVehicle(*list, row)))
+    if (IsMotorcycle(RowCarType(row)))
         motorcycleRadio->setChecked(true);
     else
         carRadio->setChecked(true);

@@ -6,8 +6,8 @@
 #include "gui/exchange/TagFileExport.h"
 #include "gui/exchange/TagFileImport.h"
 #include "gui/register/RegisterColumn.h"
-#include "tests/gui/register/RegisterHarness.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/RegisterHarness.h"
 #include "tests/support/ScriptedPrompts.h"
 
 #include <QBuffer>

@@ -1,5 +1,5 @@
 #include "gui/app/UiTexts.h"
-#include "tests/gui/register/MainWindowFixture.h"
+#include "tests/support/RegisterHarness.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -14,11 +14,11 @@
 
 namespace {
 
-using MainDialogInputTest = MainWindowFixture;
+using MainDialogInputTest = MainWindowTest;
 
 TEST_F(MainDialogInputTest, IconButtonsAreNamedFromTheLanguageFile) {
-    std::ofstream(dir.File("lang.ini")) << "[LUMETRA]\n010=Copy the tag\n011=Copy the plate\n012=Keyboard\n";
-    texts = LanguageTexts(dir.File("lang.ini"));
+    std::ofstream(harness.File("lang.ini")) << "[LUMETRA]\n010=Copy the tag\n011=Copy the plate\n012=Keyboard\n";
+    harness.texts = LanguageTexts(harness.File("lang.ini"));
     Open();
     for (const auto& [id, text] :
          {std::pair(MainControl::CopyTag, "Copy the tag"), std::pair(MainControl::CopyPlate, "Copy the plate"),
@@ -57,7 +57,7 @@ TEST_F(MainDialogInputTest, EnterPressesTheFocusedButton) {
 TEST_F(MainDialogInputTest, AnAccessibilityToggleEntersAndLeavesTheMode) {
     Open();
     QAccessibleActionInterface* box =
-        QAccessible::queryAccessibleInterface(FindControl<QCheckBox>(main.get(), MainControl::UseConfirmation))
+        QAccessible::queryAccessibleInterface(FindControl<QCheckBox>(main, MainControl::UseConfirmation))
             ->actionInterface();
     ASSERT_NE(box, nullptr);
     box->doAction(QAccessibleActionInterface::toggleAction());

@@ -2,7 +2,7 @@
 #include "gui/app/UiTexts.h"
 #include "gui/controls/CListCtrlEx.h"
 #include "gui/register/RegisterColumn.h"
-#include "tests/gui/register/MainWindowFixture.h"
+#include "tests/support/RegisterHarness.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,11 +15,11 @@
 
 namespace {
 
-class MainDialogTest : public MainWindowFixture {
+class MainDialogTest : public MainWindowTest {
 protected:
     CListCtrlEx& List() { return *main->List(); }
-    QString Status() { return FindControl<QLabel>(main.get(), MainControl::StatusLine)->text(); }
-    QRadioButton* Radio(MainControl::Id id) { return FindControl<QRadioButton>(main.get(), id); }
+    QString Status() { return FindControl<QLabel>(main, MainControl::StatusLine)->text(); }
+    QRadioButton* Radio(MainControl::Id id) { return FindControl<QRadioButton>(main, id); }
     std::vector<QString> Row(int row) {
         std::vector<QString> cells;
         for (int c = 0; c < 5; ++c)
@@ -44,9 +44,9 @@ TEST_F(MainDialogTest, EmptyRegisterOpensWithAZeroCount) {
 }
 
 TEST_F(MainDialogTest, LoadShowsEveryStoredRecordWithItsLabelsAndFlags) {
-    Store("T1", "AAA111", VehicleType::Car, true, false);
-    Store("T2", "BBB222", VehicleType::Motorcycle, false, true);
-    Store("T3", "CCC333", VehicleOfNumber(5));
+    ASSERT_TRUE(harness.Seed({"T1", "AAA111", VehicleType::Car, true, false}));
+    ASSERT_TRUE(harness.Seed({"T2", "BBB222", VehicleType::Motorcycle, false, true}));
+    ASSERT_TRUE(harness.Seed({"T3", "CCC333", VehicleOfNumber(5)}));
     Open();
     ASSERT_EQ(List().RowCount(), 3);
     EXPECT_EQ(Row(0), (std::vector<QString>{QStringLiteral("T1"), QStringLiteral("AAA111"), QStringLiteral("汽車"),
@@ -60,8 +60,8 @@ TEST_F(MainDialogTest, LoadShowsEveryStoredRecordWithItsLabelsAndFlags) {
 }
 
 TEST_F(MainDialogTest, SaveOfAListedTagUpdatesItsRowInPlaceAndClearsTheFlagCells) {
-    Store("AB12", "OLD", VehicleType::Car, true, true);
-    Store("CD34", "OTHER", VehicleType::Car);
+    ASSERT_TRUE(harness.Seed({"AB12", "OLD", VehicleType::Car, true, true}));
+    ASSERT_TRUE(harness.Seed({"CD34", "OTHER", VehicleType::Car}));
     Open();
     main->TagField()->setText(QStringLiteral("ab12")); // matched without regard to case
     main->PlateField()->setText(QStringLiteral("NEW1"));
@@ -74,15 +74,15 @@ TEST_F(MainDialogTest, SaveOfAListedTagUpdatesItsRowInPlaceAndClearsTheFlagCells
     EXPECT_EQ(List().CellText(0, RegisterColumn::useOk), QString());
     EXPECT_EQ(List().ItemData(0), VehicleNumber(VehicleType::Motorcycle));
     TagRecord back;
-    ASSERT_TRUE(store.ReadRecord("AB12", &back));
+    ASSERT_TRUE(harness.Store().ReadRecord("AB12", &back));
     EXPECT_EQ(back.plate, "NEW1");
     EXPECT_TRUE(back.marked);
     EXPECT_TRUE(back.useOk);
-    EXPECT_TRUE(config.registerChanged);
+    EXPECT_TRUE(harness.config.registerChanged);
 }
 
 TEST_F(MainDialogTest, SaveOfANewTagAppendsARowAndCountsIt) {
-    Store("T1", "P1", VehicleType::Car);
+    ASSERT_TRUE(harness.Seed({"T1", "P1", VehicleType::Car}));
     Open();
     main->TagField()->setText(QStringLiteral("T9"));
     main->PlateField()->clear(); // an empty plate is allowed
@@ -91,7 +91,7 @@ TEST_F(MainDialogTest, SaveOfANewTagAppendsARowAndCountsIt) {
     EXPECT_EQ(List().CellText(1, RegisterColumn::tag), QStringLiteral("T9"));
     EXPECT_EQ(List().CellText(1, RegisterColumn::plate), QString());
     EXPECT_EQ(Status(), QStringLiteral(" 筆數:     2 "));
-    EXPECT_EQ(hive->GetValue("Software\\Vessory\\eTag\\T9", "LicNo")->data, "");
+    EXPECT_EQ(harness.Store().GetHive().GetValue("Software\\Vessory\\eTag\\T9", "LicNo")->data, "");
 }
 
 TEST_F(MainDialogTest, SaveWithoutATagShowsTheBalloonAndStoresNothing) {
@@ -103,8 +103,8 @@ TEST_F(MainDialogTest, SaveWithoutATagShowsTheBalloonAndStoresNothing) {
     ASSERT_NE(balloon, nullptr);
     EXPECT_EQ(balloon->accessibleName(), QStringLiteral("不可為空白!"));
     std::vector<std::string> names;
-    EXPECT_EQ(store.EnumerateTags(names), 0);
-    EXPECT_FALSE(config.registerChanged);
+    EXPECT_EQ(harness.Store().EnumerateTags(names), 0);
+    EXPECT_FALSE(harness.config.registerChanged);
 }
 
 TEST_F(MainDialogTest, AWriteTheStoreRefusesIsReportedAndChangesNoRow) {
@@ -127,46 +127,46 @@ TEST_F(MainDialogTest, TypingRaisesLettersDropsOtherCharactersAndStopsAtEight) {
 }
 
 TEST_F(MainDialogTest, RightClickTogglesTheMarkOrInConfirmationModeTheUseFlag) {
-    Store("T1", "P1", VehicleType::Car);
+    ASSERT_TRUE(harness.Seed({"T1", "P1", VehicleType::Car}));
     Open();
     main->ToggleSelectedFlag(); // nothing selected: nothing happens
     EXPECT_EQ(List().CellText(0, RegisterColumn::mark), QString());
 
     List().SelectRow(0);
-    FindControl<QLabel>(main.get(), MainControl::StatusLine)->setText(QStringLiteral("unchanged"));
+    FindControl<QLabel>(main, MainControl::StatusLine)->setText(QStringLiteral("unchanged"));
     main->ToggleSelectedFlag();
     EXPECT_EQ(List().CellText(0, RegisterColumn::mark), QStringLiteral("*"));
     TagRecord back;
-    ASSERT_TRUE(store.ReadRecord("T1", &back));
+    ASSERT_TRUE(harness.Store().ReadRecord("T1", &back));
     EXPECT_TRUE(back.marked);
     EXPECT_EQ(Status(), QStringLiteral("unchanged")); // a toggle does not refresh the count
 
-    FindControl<QCheckBox>(main.get(), MainControl::UseConfirmation)->setChecked(true);
+    FindControl<QCheckBox>(main, MainControl::UseConfirmation)->setChecked(true);
     main->ToggleUseConfirmation();
     main->ToggleSelectedFlag();
     EXPECT_EQ(List().CellText(0, RegisterColumn::useOk), QStringLiteral("Y"));
     EXPECT_EQ(List().CellText(0, RegisterColumn::mark), QStringLiteral("*"));
     main->ToggleSelectedFlag();
     EXPECT_EQ(List().CellText(0, RegisterColumn::useOk), QString());
-    EXPECT_FALSE(config.registerChanged);
+    EXPECT_FALSE(harness.config.registerChanged);
 }
 
 TEST_F(MainDialogTest, AToggleOfADeletedTagIsReportedAndLeavesTheCell) {
-    Store("T1", "P1", VehicleType::Car);
+    ASSERT_TRUE(harness.Seed({"T1", "P1", VehicleType::Car}));
     Open();
     TagRecord gone;
     gone.tagId = "T1";
-    ASSERT_TRUE(store.DeleteTag(gone));
+    ASSERT_TRUE(harness.Store().DeleteTag(gone));
     List().SelectRow(0);
     main->ToggleSelectedFlag();
     EXPECT_EQ(List().CellText(0, RegisterColumn::mark), QString());
     EXPECT_EQ(prompts.Count(QStringLiteral("message")), 1);
-    EXPECT_FALSE(hive->KeyExists("Software\\Vessory\\eTag\\T1"));
+    EXPECT_FALSE(harness.Store().GetHive().KeyExists("Software\\Vessory\\eTag\\T1"));
 }
 
 TEST_F(MainDialogTest, ConfirmationModeDisablesExactlyTheFiveEditingButtons) {
     Open();
-    FindControl<QCheckBox>(main.get(), MainControl::UseConfirmation)->setChecked(true);
+    FindControl<QCheckBox>(main, MainControl::UseConfirmation)->setChecked(true);
     main->ToggleUseConfirmation();
     for (MainControl::Id id : {MainControl::Save, MainControl::Delete, MainControl::Search, MainControl::PlateTransfer,
                                MainControl::FileMenu})
@@ -174,7 +174,7 @@ TEST_F(MainDialogTest, ConfirmationModeDisablesExactlyTheFiveEditingButtons) {
     for (MainControl::Id id :
          {MainControl::Keyboard, MainControl::Reader, MainControl::CopyTag, MainControl::CopyPlate})
         EXPECT_TRUE(main->Button(id)->isEnabled()) << id;
-    FindControl<QCheckBox>(main.get(), MainControl::UseConfirmation)->setChecked(false);
+    FindControl<QCheckBox>(main, MainControl::UseConfirmation)->setChecked(false);
     main->ToggleUseConfirmation();
     for (MainControl::Id id : {MainControl::Save, MainControl::Delete, MainControl::Search, MainControl::PlateTransfer,
                                MainControl::FileMenu})
@@ -182,10 +182,10 @@ TEST_F(MainDialogTest, ConfirmationModeDisablesExactlyTheFiveEditingButtons) {
 }
 
 TEST_F(MainDialogTest, DoubleClickLoadsAMotorcycleRowIntoTheFields) {
-    Store("T1", "P1", VehicleType::Car);
-    Store("T2", "M2", VehicleType::Motorcycle);
+    ASSERT_TRUE(harness.Seed({"T1", "P1", VehicleType::Car}));
+    ASSERT_TRUE(harness.Seed({"T2", "M2", VehicleType::Motorcycle}));
     Open();
-    FindControl<QCheckBox>(main.get(), MainControl::UseConfirmation)->setChecked(true);
+    FindControl<QCheckBox>(main, MainControl::UseConfirmation)->setChecked(true);
     main->LoadSelectedRow(); // no selection
     EXPECT_EQ(main->TagField()->text(), QString());
     List().SelectRow(1);
@@ -193,7 +193,7 @@ TEST_F(MainDialogTest, DoubleClickLoadsAMotorcycleRowIntoTheFields) {
     EXPECT_EQ(main->TagField()->text(), QStringLiteral("T2"));
     EXPECT_EQ(main->PlateField()->text(), QStringLiteral("M2"));
     EXPECT_TRUE(Radio(MainControl::MotorcycleRadio)->isChecked());
-    EXPECT_TRUE(FindControl<QCheckBox>(main.get(), MainControl::UseConfirmation)->isChecked());
+    EXPECT_TRUE(FindControl<QCheckBox>(main, MainControl::UseConfirmation)->isChecked());
 }
 
 TEST_F(MainDialogTest, CloseIsRefusedWhileAReaderConnects) {
@@ -201,13 +201,13 @@ TEST_F(MainDialogTest, CloseIsRefusedWhileAReaderConnects) {
     bool connecting = true;
     main->SetConnectingProbe([&] { return connecting; });
     QCloseEvent refused;
-    QApplication::sendEvent(main.get(), &refused);
+    QApplication::sendEvent(main, &refused);
     EXPECT_FALSE(refused.isAccepted());
     ASSERT_EQ(prompts.Messages().size(), 1);
     EXPECT_EQ(prompts.Messages().front(), QStringLiteral("It's connecting now."));
     connecting = false;
     QCloseEvent allowed;
-    QApplication::sendEvent(main.get(), &allowed);
+    QApplication::sendEvent(main, &allowed);
     EXPECT_TRUE(allowed.isAccepted());
 }
 
@@ -216,10 +216,10 @@ TEST_F(MainDialogTest, DestructionHidesTheKeyboardAndClearsTheTagTarget) {
     bool tornDown = false;
     main->SetTeardown([&] { tornDown = true; });
     main->Button(MainControl::Keyboard)->click();
-    EXPECT_EQ(keyboardShown, 1);
-    main.reset();
+    EXPECT_EQ(harness.keyboardShown, 1);
+    CloseWindow();
     EXPECT_TRUE(tornDown);
-    EXPECT_EQ(keyboardHidden, 1);
+    EXPECT_EQ(harness.keyboardHidden, 1);
     EXPECT_EQ(tagEntryTarget, nullptr);
     EXPECT_EQ(mainWindow, nullptr);
 }

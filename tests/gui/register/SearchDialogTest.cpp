@@ -2,8 +2,8 @@
 #include "gui/app/UiTexts.h"
 #include "gui/register/RegisterColumn.h"
 #include "gui/register/SearchControl.h"
-#include "tests/gui/register/RegisterHarness.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/RegisterHarness.h"
 
 #include <QCheckBox>
 #include <QComboBox>
