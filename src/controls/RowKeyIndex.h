@@ -56,6 +56,8 @@ private:
     // Slot holding the key, or the empty slot where it belongs.
     std::size_t Probe(QStringView key, std::uint32_t hash, KeyColumn keys) const;
     void Insert(int row, QStringView key, KeyColumn keys);
+    // With room already reserved.
+    void InsertHashed(int row, QStringView key, std::uint32_t hash, KeyColumn keys);
     void EraseAt(std::size_t slot);
     void Reserve(std::size_t count);
     void Rehash(std::size_t capacity);

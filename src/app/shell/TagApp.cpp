@@ -10,6 +10,7 @@
 #endif
 #include "SingleInstance.h"
 #include "DataDrive.h"
+#include "FirstPaintStamp.h"
 #include "LanguageTexts.h"
 #include "MainDialog.h"
 #include "OpenUserHive.h"
@@ -92,6 +93,7 @@ int TagApp::Run() {
     {
         MainDialog main(context);
         WireMainWindow(main);
+        FirstPaintStamp::WatchIfAsked(&main);
         if (main.LoadFailed())
             return 1; // the register was not read whole: nothing may be written from it
         main.exec();
