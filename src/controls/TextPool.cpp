@@ -34,7 +34,8 @@ TextPool::TextPool() { Clear(); }
 
 void TextPool::Clear() {
     // The empty text sits at offset 0 and is never moved or counted.
-    std::vector<char16_t>(minFootprint, 0).swap(units);
+    units = UnitArray();
+    units.resize(minFootprint);
     waste = 0;
     recent = {};
 }
@@ -138,9 +139,9 @@ bool TextPool::Wasteful() const {
 }
 
 void TextPool::Compact(std::vector<Ref>& refs) {
-    std::vector<char16_t> kept;
+    UnitArray kept;
     kept.reserve(units.size() - std::min(waste, units.size()));
-    kept.assign(minFootprint, 0);
+    kept.resize(minFootprint);
     for (Ref& ref : refs) {
         if (ref == emptyText)
             continue;
@@ -150,7 +151,7 @@ void TextPool::Compact(std::vector<Ref>& refs) {
         }
         const std::size_t footprint = Footprint(ref);
         const Ref to = static_cast<Ref>(kept.size());
-        kept.insert(kept.end(), units.begin() + ref, units.begin() + ref + static_cast<std::ptrdiff_t>(footprint));
+        kept.append(units.data() + ref, footprint);
         units[ref] = movedMark;
         units[ref + 1] = static_cast<char16_t>(to & 0xffff);
         units[ref + 2] = static_cast<char16_t>(to >> 16);

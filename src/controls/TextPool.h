@@ -1,5 +1,7 @@
 #pragma once
 
+#include "UnitArray.h"
+
 #include <QStringView>
 
 #include <array>
@@ -53,7 +55,7 @@ private:
     char16_t* Place(std::size_t length, Ref& ref);
     std::size_t Footprint(Ref ref) const;
 
-    std::vector<char16_t> units;
+    UnitArray units;
     std::size_t waste = 0;
     std::array<Recent, recentSlots> recent{};
 };
