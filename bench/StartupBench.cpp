@@ -21,7 +21,9 @@
 
 namespace {
 
-bool Exec(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+bool Exec(sqlite3* db, const char* sql) {
+    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
 
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -39,7 +41,8 @@ bool MakeHive(const std::string& file, int count) {
                        "(3, 2, 'Vessory', 'software\\vessory'), (4, 3, 'eTag', 'software\\vessory\\etag')");
     sqlite3_stmt* key = nullptr;
     sqlite3_stmt* value = nullptr;
-    ok = ok && sqlite3_prepare_v2(db, "INSERT INTO keys(parent, name, fold) VALUES(4, ?1, ?2)", -1, &key, nullptr) == 0 &&
+    ok = ok &&
+         sqlite3_prepare_v2(db, "INSERT INTO keys(parent, name, fold) VALUES(4, ?1, ?2)", -1, &key, nullptr) == 0 &&
          sqlite3_prepare_v2(db, "INSERT INTO vals(key, name, type, data) VALUES(?1, ?2, ?3, ?4)", -1, &value,
                             nullptr) == SQLITE_OK;
     auto put = [&](sqlite3_int64 id, const char* name, int type, const std::string& data) {
@@ -91,9 +94,9 @@ Start StartToPaint(const QString& program, const QProcessEnvironment& environmen
     QProcess process;
     process.setProcessEnvironment(environment);
     process.setStandardErrorFile(QProcess::nullDevice());
-    const auto start = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                           std::chrono::steady_clock::now().time_since_epoch())
-                           .count();
+    const auto start =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count();
     process.start(program, {});
     long long painted = -1;
     while (painted < 0 && process.waitForReadyRead(60000)) {

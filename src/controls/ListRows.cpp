@@ -16,9 +16,13 @@ void ListRows::Put(TextPool::Ref ref) {
     ++filled;
 }
 
-void ListRows::Add(QStringView text) { Put(texts.Add(text)); }
+void ListRows::Add(QStringView text) {
+    Put(texts.Add(text));
+}
 
-void ListRows::AddUtf8(std::string_view text) { Put(texts.AddUtf8(text)); }
+void ListRows::AddUtf8(std::string_view text) {
+    Put(texts.AddUtf8(text));
+}
 
 void ListRows::EndRow(qint64 itemData) {
     cells.resize(cells.size() + static_cast<std::size_t>(columns - filled), TextPool::emptyText);

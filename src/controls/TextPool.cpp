@@ -17,7 +17,9 @@ constexpr char16_t movedMark = 0xffff;
 // Room for the moved mark and a 32-bit offset in every stored text.
 constexpr std::size_t minFootprint = 3;
 
-std::size_t HeaderUnits(std::size_t length) { return length <= lengthBits ? 1 : 2; }
+std::size_t HeaderUnits(std::size_t length) {
+    return length <= lengthBits ? 1 : 2;
+}
 
 std::uint32_t HashUnits(QStringView text) {
     std::uint32_t hash = 2166136261u;
@@ -30,7 +32,9 @@ std::uint32_t HashUnits(QStringView text) {
 
 } // namespace
 
-TextPool::TextPool() { Clear(); }
+TextPool::TextPool() {
+    Clear();
+}
 
 void TextPool::Clear() {
     // The empty text sits at offset 0 and is never moved or counted.

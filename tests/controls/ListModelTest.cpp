@@ -1,5 +1,5 @@
-#include "CaseFold.h"
 #include "ListModel.h"
+#include "CaseFold.h"
 
 #include <QAbstractItemModelTester>
 
@@ -23,7 +23,9 @@ struct TextMix {
     int distinct;
 };
 
-void PrintTo(const TextMix& mix, std::ostream* out) { *out << mix.name; }
+void PrintTo(const TextMix& mix, std::ostream* out) {
+    *out << mix.name;
+}
 
 class ListModelUnderEdits : public testing::TestWithParam<TextMix> {};
 
@@ -118,8 +120,8 @@ TEST_P(ListModelUnderEdits, AgreesWithPlainRows) {
             ASSERT_EQ(model.ItemData(row), plain[row].data) << "step " << step << " row " << row;
         }
         const QString key = text();
-        const auto first = std::find_if(plain.begin(), plain.end(),
-                                        [&key](const Row& row) { return EqualFolded(row.cells[0], key); });
+        const auto first =
+            std::find_if(plain.begin(), plain.end(), [&key](const Row& row) { return EqualFolded(row.cells[0], key); });
         ASSERT_EQ(model.FindRow(key), first == plain.end() ? -1 : static_cast<int>(first - plain.begin()))
             << "step " << step;
     }

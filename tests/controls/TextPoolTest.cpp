@@ -15,7 +15,9 @@ struct Sample {
     std::string utf8;
 };
 
-void PrintTo(const Sample& sample, std::ostream* out) { *out << sample.name; }
+void PrintTo(const Sample& sample, std::ostream* out) {
+    *out << sample.name;
+}
 
 class TextPoolTexts : public testing::TestWithParam<Sample> {};
 
@@ -39,15 +41,17 @@ TEST_P(TextPoolTexts, ComeBackAsStoredAlsoAfterCompacting) {
     EXPECT_EQ(pool.WasteUnits(), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Samples, TextPoolTexts,
-    testing::Values(Sample{"Empty", ""}, Sample{"OneUnit", "*"}, Sample{"ShortAscii", "ABC-1234"},
-                    Sample{"TagNumber", "E2003412B802011500000001"}, Sample{"Big5Plate", "車1234"},
-                    Sample{"LongNonAscii", "機車機車機車機車機車機車機車機車機車"},
-                    Sample{"InvalidUtf8", std::string("P\xff\xfe" "1")}, Sample{"TruncatedUtf8", "AB\xe8\xbb"},
-                    Sample{"ByteOrderMark", "\xef\xbb\xbfX"}, Sample{"LongerThan14Bits", std::string(20000, 'q')},
-                    Sample{"EmbeddedZero", std::string("a\0b", 3)}),
-    [](const testing::TestParamInfo<Sample>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Samples, TextPoolTexts,
+                         testing::Values(Sample{"Empty", ""}, Sample{"OneUnit", "*"}, Sample{"ShortAscii", "ABC-1234"},
+                                         Sample{"TagNumber", "E2003412B802011500000001"}, Sample{"Big5Plate", "車1234"},
+                                         Sample{"LongNonAscii", "機車機車機車機車機車機車機車機車機車"},
+                                         Sample{"InvalidUtf8", std::string("P\xff\xfe"
+                                                                           "1")},
+                                         Sample{"TruncatedUtf8", "AB\xe8\xbb"},
+                                         Sample{"ByteOrderMark", "\xef\xbb\xbfX"},
+                                         Sample{"LongerThan14Bits", std::string(20000, 'q')},
+                                         Sample{"EmbeddedZero", std::string("a\0b", 3)}),
+                         [](const testing::TestParamInfo<Sample>& info) { return std::string(info.param.name); });
 
 TEST(TextPool, RepeatedShortTextsAreStoredOnceAndSurviveOneCellDroppingThem) {
     TextPool pool;
