@@ -4,7 +4,7 @@
 // a bare SQL join over the same file. Each start is timed three times; the median is shown.
 #include "BareJoin.h"
 #include "BenchSupport.h"
-#include "SqliteHiveFile.h"
+#include "core/store/SqliteHiveFile.h"
 
 #include <QCoreApplication>
 #include <QProcess>
