@@ -13,7 +13,7 @@
 // whole, so a million rows are never held as separate strings on the way.
 class ListRows {
 public:
-    explicit ListRows(int columns = 1) : columns(columns < 1 ? 1 : columns) {}
+    explicit ListRows(int columnCount = 1) : columns(columnCount < 1 ? 1 : columnCount) {}
 
     int Columns() const { return columns; }
     int Count() const { return static_cast<int>(data.size()); }

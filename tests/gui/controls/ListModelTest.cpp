@@ -1,5 +1,6 @@
 #include "gui/controls/CaseFold.h"
 #include "gui/controls/ListModel.h"
+#include "tests/support/CaseName.h"
 
 #include <QAbstractItemModelTester>
 
@@ -129,6 +130,6 @@ TEST_P(ListModelUnderEdits, AgreesWithPlainRows) {
 
 INSTANTIATE_TEST_SUITE_P(Texts, ListModelUnderEdits,
                          testing::Values(TextMix{"LongUniqueTexts", 60, 1000000}, TextMix{"ShortRepeatedTexts", 2, 30}),
-                         [](const testing::TestParamInfo<TextMix>& info) { return std::string(info.param.name); });
+                         CaseName{});
 
 } // namespace

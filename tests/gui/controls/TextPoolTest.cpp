@@ -1,4 +1,5 @@
 #include "gui/controls/TextPool.h"
+#include "tests/support/CaseName.h"
 
 #include <QString>
 
@@ -51,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(Samples, TextPoolTexts,
                                          Sample{"ByteOrderMark", "\xef\xbb\xbfX"},
                                          Sample{"LongerThan14Bits", std::string(20000, 'q')},
                                          Sample{"EmbeddedZero", std::string("a\0b", 3)}),
-                         [](const testing::TestParamInfo<Sample>& info) { return std::string(info.param.name); });
+                         CaseName{});
 
 TEST(TextPool, RepeatedShortTextsAreStoredOnceAndSurviveOneCellDroppingThem) {
     TextPool pool;
