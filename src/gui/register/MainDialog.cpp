@@ -225,11 +225,16 @@ void MainDialog::LoadRegister() {
     {
         // One snapshot and one streamed read for the whole load: sites keep up to a million tags.
         HiveBatch snapshot(hive, false);
-        ListRows rows;
-        rows.columns = RegisterColumn::count;
+        ListRows rows(RegisterColumn::count);
+        const QString car = TypeLabel(VehicleType::Car);
+        const QString motorcycle = TypeLabel(VehicleType::Motorcycle);
         const bool read = context.store.ReadAllRecords([&](const TagRecord& record) {
-            PushRowTexts(record, rows.cells);
-            rows.data.push_back(VehicleNumber(record.carType));
+            rows.AddUtf8(record.tagId);
+            rows.AddUtf8(record.plate);
+            rows.Add(IsMotorcycle(record.carType) ? motorcycle : car);
+            rows.Add(record.marked ? u"*" : u"");
+            rows.Add(record.useOk ? u"Y" : u"");
+            rows.EndRow(VehicleNumber(record.carType));
         });
         (void)snapshot.Commit();
         loadFailed = !read || hive.StoreErrors() != errors;
@@ -253,21 +258,6 @@ QString MainDialog::TypeLabel(VehicleType carType) const {
         cache.text = Qs(label);
     }
     return cache.text;
-}
-
-std::vector<QString> MainDialog::RowTexts(const TagRecord& record) const {
-    std::vector<QString> texts;
-    texts.reserve(RegisterColumn::count);
-    PushRowTexts(record, texts);
-    return texts;
-}
-
-void MainDialog::PushRowTexts(const TagRecord& record, std::vector<QString>& cells) const {
-    cells.push_back(Qs(record.tagId));
-    cells.push_back(Qs(record.plate));
-    cells.push_back(TypeLabel(record.carType));
-    cells.push_back(record.marked ? QStringLiteral("*") : QString());
-    cells.push_back(record.useOk ? QStringLiteral("Y") : QString());
 }
 
 int MainDialog::UpsertRow(int index, const TagRecord& record) {
