@@ -5,6 +5,7 @@
 
 #include "core/app/AppConfig.h"
 #include "core/app/SettingsStore.h"
+#include "core/reader/Frame.h"
 #include "gui/app/DialogUnits.h"
 #include "gui/app/FocusedButton.h"
 #include "gui/app/Globals.h"
@@ -30,8 +31,6 @@
 #include <iterator>
 
 namespace {
-
-constexpr int defaultPort = 60000;
 
 // Fixed text, the same in every language.
 const QString connectFailText = QStringLiteral("Connect fail!");
@@ -215,7 +214,7 @@ void ReaderDialog::Connect() {
         return;
     }
     if (port <= 0)
-        port = defaultPort;
+        port = defaultReaderPort;
     // Five digits reach past the last port; sent anyway, the number would wrap to another port.
     if (port > 65535) {
         ShowBalloonAt(portEdit, LookupText(texts, "LUMETRA", "009", QStringLiteral("連線埠須為 1 至 65535")));
@@ -298,7 +297,7 @@ void ReaderDialog::ReturnToDisconnected(bool peerClosed) {
 
 void ReaderDialog::Default() {
     ipText = ipEdit->text();
-    port = defaultPort;
+    port = defaultReaderPort;
     CopyValuesToFields();
 }
 

@@ -3,6 +3,7 @@
 // First: the reader headers use a member name that Qt defines as a macro.
 #include "link/ReaderLink.h"
 
+#include "core/reader/Frame.h"
 #include "gui/reader/ReaderSearch.h"
 
 #include <QDialog>
@@ -88,7 +89,7 @@ private:
     ReaderWindowOptions options;
 
     QString ipText;
-    int port = 60000;
+    int port = defaultReaderPort;
     bool isConnecting = false;
 
     // Enable state of the connection, as the state table sets it; the widgets follow
