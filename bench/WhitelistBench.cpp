@@ -32,7 +32,7 @@ static_assert(entryCount <= static_cast<int>(ReaderSimulator::maxWhitelistCapaci
 // Says Yes to every question and names the export file.
 class BenchPrompts : public Prompts {
 public:
-    explicit BenchPrompts(QString exportPath) : exportPath(std::move(exportPath)) {}
+    explicit BenchPrompts(QString path) : exportPath(std::move(path)) {}
     void Message(QWidget*, const QString&) override {}
     void Notice(QWidget*, const QString&, const QString&) override {}
     bool Confirm(QWidget*, const QString&, const QString&) override { return true; }

@@ -44,7 +44,7 @@ const HeldCase kCases[] = {
 // Lets the other program go when the question comes, then answers Retry.
 class ReleasingPrompts : public ScriptedPrompts {
 public:
-    explicit ReleasingPrompts(HivePeer& peer) : peer(peer) {}
+    explicit ReleasingPrompts(HivePeer& holder) : peer(holder) {}
     bool RetryCancel(QWidget* parent, const QString& text) override {
         EXPECT_EQ(peer.Ask("release"), "ok");
         ScriptedPrompts::RetryCancel(parent, text);

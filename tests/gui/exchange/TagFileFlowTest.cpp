@@ -39,7 +39,7 @@ std::string Data(const char* name) { return std::string(LUMETRA_TEST_DATA) + "/"
 // Hands out its bytes up to a point, then fails as a damaged disk does.
 class FailingDevice : public QIODevice {
 public:
-    FailingDevice(QByteArray bytes, qint64 failAt) : bytes(std::move(bytes)), failAt(failAt) {
+    FailingDevice(QByteArray content, qint64 failOffset) : bytes(std::move(content)), failAt(failOffset) {
         open(QIODevice::ReadOnly);
     }
 

@@ -76,10 +76,10 @@ protected:
     }
 
     std::vector<std::string> Frames() const {
-        std::vector<std::string> texts;
+        std::vector<std::string> frames;
         for (const QByteArray& frame : sim->Received())
-            texts.push_back(frame.toHex(' ').toUpper().toStdString());
-        return texts;
+            frames.push_back(frame.toHex(' ').toUpper().toStdString());
+        return frames;
     }
 
     std::pair<std::string, int> StoredEndpoint() {

@@ -8,7 +8,7 @@ class FakeKeyboardService : public QObject {
     Q_CLASSINFO("D-Bus Interface", "org.onboard.Onboard.Keyboard")
     Q_PROPERTY(bool Visible READ Visible)
 public:
-    explicit FakeKeyboardService(bool visible, QObject* parent = nullptr) : QObject(parent), visible(visible) {}
+    explicit FakeKeyboardService(bool shown, QObject* parent = nullptr) : QObject(parent), visible(shown) {}
 
     bool Visible() const { return visible; }
     int ShowCalls() const { return showCalls; }
