@@ -60,7 +60,8 @@ public:
     void SetReplyDelayMs(int ms) { replyDelayMs = ms; }  // answer after ms milliseconds
     void SetSplitReplies(bool on) { splitReplies = on; } // each reply in two writes
     // Each reply shares one write with a tag report of these ids (before or after the reply).
-    void SetJoinedReport(std::vector<std::string> ids, std::uint8_t code = ReaderCode::tagReport, bool reportFirst = false);
+    void SetJoinedReport(std::vector<std::string> ids, std::uint8_t code = ReaderCode::tagReport,
+                         bool reportFirst = false);
     // The connection is dropped, unanswered, when its n-th request arrives (0: never).
     void SetCloseOnRequest(int n) { closeOnRequest = n; }
     // A connection's n-th request is answered with exactly these bytes instead of its reply

@@ -156,7 +156,8 @@ int main(int argc, char** argv) {
         err << "reader-sim: bad port\n";
         return 2;
     }
-    const std::uint8_t code = parser.value(reportCode) == QStringLiteral("01") ? ReaderCode::tagReportShort : ReaderCode::tagReport;
+    const std::uint8_t code =
+        parser.value(reportCode) == QStringLiteral("01") ? ReaderCode::tagReportShort : ReaderCode::tagReport;
     const std::vector<std::string> ids = SplitIds(parser.value(tags));
 
     ReaderSimulator sim;

@@ -56,8 +56,8 @@ void ExtendedParameters::HideButtons() {
 void ExtendedParameters::Enable(bool readOn, bool blocked) {
     readButton->setEnabled(readOn && !blocked);
     writeButton->setEnabled(valuesOn && !blocked);
-    for (QWidget* control : {static_cast<QWidget*>(whitelistList), static_cast<QWidget*>(relayList),
-                             static_cast<QWidget*>(relayTimeList)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(whitelistList), static_cast<QWidget*>(relayList), static_cast<QWidget*>(relayTimeList)})
         control->setEnabled(valuesOn);
 }
 

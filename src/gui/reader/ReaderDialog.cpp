@@ -37,13 +37,26 @@ const QString connectFailText = QStringLiteral("Connect fail!");
 
 // Tab follows the template's order of controls, whichever part made them.
 constexpr ReaderControl::Id tabOrder[] = {
-    ReaderControl::ipEdit,          ReaderControl::portEdit,           ReaderControl::defaultButton,
-    ReaderControl::connectButton,   ReaderControl::disconnectButton,   ReaderControl::readParams1Button,
-    ReaderControl::writeParams1Button, ReaderControl::readParams2Button, ReaderControl::writeParams2Button,
-    ReaderControl::workModeList,    ReaderControl::regionList,         ReaderControl::powerList,
-    ReaderControl::filterTimeList,  ReaderControl::triggerTimeList,    ReaderControl::buzzerCheck,
-    ReaderControl::relaySwitchList, ReaderControl::relayTimeList,      ReaderControl::whitelistSwitchList,
-    ReaderControl::searchCheck,     ReaderControl::foundList,
+    ReaderControl::ipEdit,
+    ReaderControl::portEdit,
+    ReaderControl::defaultButton,
+    ReaderControl::connectButton,
+    ReaderControl::disconnectButton,
+    ReaderControl::readParams1Button,
+    ReaderControl::writeParams1Button,
+    ReaderControl::readParams2Button,
+    ReaderControl::writeParams2Button,
+    ReaderControl::workModeList,
+    ReaderControl::regionList,
+    ReaderControl::powerList,
+    ReaderControl::filterTimeList,
+    ReaderControl::triggerTimeList,
+    ReaderControl::buzzerCheck,
+    ReaderControl::relaySwitchList,
+    ReaderControl::relayTimeList,
+    ReaderControl::whitelistSwitchList,
+    ReaderControl::searchCheck,
+    ReaderControl::foundList,
 };
 
 } // namespace

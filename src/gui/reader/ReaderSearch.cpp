@@ -99,7 +99,8 @@ void ReaderSearch::Add(const unsigned char* deviceId, const unsigned char* devic
                            .arg(static_cast<int>(ipv4[1]))
                            .arg(static_cast<int>(ipv4[2]))
                            .arg(static_cast<int>(ipv4[3]));
-    const QString portText = QString::number((deviceInfo[NETUDP_INFO_PORT_AT] << 8) | deviceInfo[NETUDP_INFO_PORT_AT + 1]);
+    const QString portText =
+        QString::number((deviceInfo[NETUDP_INFO_PORT_AT] << 8) | deviceInfo[NETUDP_INFO_PORT_AT + 1]);
 
     // The id is the key: a reader that moved keeps its first row.
     for (const FoundReader& found : foundReaders)
@@ -122,7 +123,8 @@ void ReaderSearch::TakeSelected() {
 }
 
 void OnReaderFound(int event, int subEvent, const unsigned char* deviceId, const unsigned char* deviceInfo, int) {
-    if (event != NETUDP_EVENT_FOUND || subEvent != NETUDP_SUBEVENT_ANSWER || deviceId == nullptr || deviceInfo == nullptr)
+    if (event != NETUDP_EVENT_FOUND || subEvent != NETUDP_SUBEVENT_ANSWER || deviceId == nullptr ||
+        deviceInfo == nullptr)
         return;
     // The pointers live only during this call, and the window only on the user-interface thread.
     std::array<unsigned char, NETUDP_DEVICE_ID_SIZE> id{};

@@ -22,7 +22,8 @@ WorkingParameters::WorkingParameters(QWidget* window, const LanguageTexts& texts
     readButton = MakeButton(window, ReaderControl::readParams1Button, du.Rect(20, 75, 80, 16));
     writeButton = MakeButton(window, ReaderControl::writeParams1Button, du.Rect(105, 75, 80, 16));
 
-    workModeList = MakeList(window, ReaderControl::workModeList, ListRect(du, 100, 100, 100), ParameterLists::WorkMode());
+    workModeList =
+        MakeList(window, ReaderControl::workModeList, ListRect(du, 100, 100, 100), ParameterLists::WorkMode());
     MakeLabel(window, ReaderControl::workModeLabel, du.Rect(20, 100, 75, 16), workModeList);
     regionList = MakeList(window, ReaderControl::regionList, ListRect(du, 100, 120, 100), ParameterLists::Region());
     MakeLabel(window, ReaderControl::regionLabel, du.Rect(20, 120, 75, 16), regionList);
@@ -53,9 +54,9 @@ WorkingParameters::WorkingParameters(QWidget* window, const LanguageTexts& texts
 void WorkingParameters::Enable(bool readOn, bool blocked) {
     readButton->setEnabled(readOn && !blocked);
     writeButton->setEnabled(valuesOn && !blocked);
-    for (QWidget* control : {static_cast<QWidget*>(workModeList), static_cast<QWidget*>(regionList),
-                             static_cast<QWidget*>(powerList), static_cast<QWidget*>(filterList),
-                             static_cast<QWidget*>(triggerList), static_cast<QWidget*>(buzzerCheck)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(workModeList), static_cast<QWidget*>(regionList), static_cast<QWidget*>(powerList),
+          static_cast<QWidget*>(filterList), static_cast<QWidget*>(triggerList), static_cast<QWidget*>(buzzerCheck)})
         control->setEnabled(valuesOn);
 }
 
@@ -73,9 +74,9 @@ bool WorkingParameters::Read(const QPointer<ReaderLink>& link) {
         anyRead = true;
     }
     const std::array<std::pair<std::uint8_t, QComboBox*>, 4> lists{{{ParameterId::workMode, workModeList},
-                                                                     {ParameterId::rfPower, powerList},
-                                                                     {ParameterId::filterTime, filterList},
-                                                                     {ParameterId::triggerValidTime, triggerList}}};
+                                                                    {ParameterId::rfPower, powerList},
+                                                                    {ParameterId::filterTime, filterList},
+                                                                    {ParameterId::triggerValidTime, triggerList}}};
     for (const auto& [id, list] : lists) {
         const std::optional<int> value = link->GetParameter(id);
         if (!alive())

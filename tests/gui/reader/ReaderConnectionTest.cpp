@@ -52,8 +52,8 @@ TEST_F(ReaderConnectionTest, TabVisitsTheControlsInTheWindowsOrder) {
         if (name.startsWith(QStringLiteral("id")) && (control->focusPolicy() & Qt::TabFocus) != 0)
             visited.push_back(name.mid(2).toInt());
     } while (control != &Window());
-    EXPECT_EQ(visited, (std::vector<int>{1010, 1011, 1042, 1040, 1041, 1043, 1044, 1045, 1046, 1054, 1051, 1052,
-                                         1055, 1059, 1050, 1057, 1058, 1056, 1053, 1020}));
+    EXPECT_EQ(visited, (std::vector<int>{1010, 1011, 1042, 1040, 1041, 1043, 1044, 1045, 1046, 1054,
+                                         1051, 1052, 1055, 1059, 1050, 1057, 1058, 1056, 1053, 1020}));
 }
 
 TEST_F(ReaderConnectionTest, OpensDisconnectedWithTheStoredAddress) {
