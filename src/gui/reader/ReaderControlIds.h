@@ -37,5 +37,29 @@ enum Id : int {
 };
 } // namespace ReaderControl
 
+// The order Tab visits the controls in: the template's, whichever part of the window made them.
+inline constexpr ReaderControl::Id readerTabOrder[] = {
+    ReaderControl::ipEdit,
+    ReaderControl::portEdit,
+    ReaderControl::defaultButton,
+    ReaderControl::connectButton,
+    ReaderControl::disconnectButton,
+    ReaderControl::readParams1Button,
+    ReaderControl::writeParams1Button,
+    ReaderControl::readParams2Button,
+    ReaderControl::writeParams2Button,
+    ReaderControl::workModeList,
+    ReaderControl::regionList,
+    ReaderControl::powerList,
+    ReaderControl::filterTimeList,
+    ReaderControl::triggerTimeList,
+    ReaderControl::buzzerCheck,
+    ReaderControl::relaySwitchList,
+    ReaderControl::relayTimeList,
+    ReaderControl::whitelistSwitchList,
+    ReaderControl::searchCheck,
+    ReaderControl::foundList,
+};
+
 // The window timer that drives the reader search; its objectName is "timer666".
 inline constexpr int searchTimerId = 666;

@@ -35,30 +35,6 @@ namespace {
 // Fixed text, the same in every language.
 const QString connectFailText = QStringLiteral("Connect fail!");
 
-// Tab follows the template's order of controls, whichever part made them.
-constexpr ReaderControl::Id tabOrder[] = {
-    ReaderControl::ipEdit,
-    ReaderControl::portEdit,
-    ReaderControl::defaultButton,
-    ReaderControl::connectButton,
-    ReaderControl::disconnectButton,
-    ReaderControl::readParams1Button,
-    ReaderControl::writeParams1Button,
-    ReaderControl::readParams2Button,
-    ReaderControl::writeParams2Button,
-    ReaderControl::workModeList,
-    ReaderControl::regionList,
-    ReaderControl::powerList,
-    ReaderControl::filterTimeList,
-    ReaderControl::triggerTimeList,
-    ReaderControl::buzzerCheck,
-    ReaderControl::relaySwitchList,
-    ReaderControl::relayTimeList,
-    ReaderControl::whitelistSwitchList,
-    ReaderControl::searchCheck,
-    ReaderControl::foundList,
-};
-
 } // namespace
 
 // Marks a parameter command as running for its lifetime. Holds the window weakly: the main
@@ -171,8 +147,8 @@ void ReaderDialog::BuildConnectionControls() {
 }
 
 void ReaderDialog::SetTabOrder() {
-    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
-        setTabOrder(FindControl(this, tabOrder[i - 1]), FindControl(this, tabOrder[i]));
+    for (std::size_t i = 1; i < std::size(readerTabOrder); ++i)
+        setTabOrder(FindControl(this, readerTabOrder[i - 1]), FindControl(this, readerTabOrder[i]));
 }
 
 void ReaderDialog::CopyFieldsToValues() {
