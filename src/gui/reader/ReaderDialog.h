@@ -15,10 +15,10 @@
 struct AppConfig;
 class ExtendedParameters;
 class LanguageTexts;
-class MainDialog;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class ReaderWindowHost;
 class SettingsStore;
 class WorkingParameters;
 
@@ -36,8 +36,8 @@ struct ReaderWindowOptions {
 class ReaderDialog : public QDialog {
     Q_OBJECT
 public:
-    ReaderDialog(const AppConfig& config, const LanguageTexts& texts, SettingsStore& settings,
-                 QWidget* parent = nullptr, ReaderWindowOptions options = {});
+    // A child of the host's window, which it never outlives.
+    explicit ReaderDialog(ReaderWindowHost& host, ReaderWindowOptions options = {});
     ~ReaderDialog() override;
 
     // True while a connect runs; the main window refuses to close then.
@@ -77,12 +77,14 @@ private:
     void CopyValuesToFields();
     void RefreshEnables();
     void RestoreWhitelistButton();
+    void CloseLink();
     void OnPeerClosed();
     void ReturnToDisconnected(bool peerClosed);
 
     // A parameter command runs: the other parameter buttons and the whitelist button wait.
     class OperationScope;
 
+    ReaderWindowHost& host;
     const AppConfig& config;
     const LanguageTexts& texts;
     SettingsStore& settings;
@@ -109,9 +111,3 @@ private:
     ExtendedParameters* extended = nullptr;
     ReaderSearch* search = nullptr;
 };
-
-// Wires the main window to the reader window: button 1043 creates it once (owned by the main
-// window, kept in readerWindow) and shows it again later; the close check asks whether it is
-// connecting; the teardown destroys it and closes the link.
-void AttachReaderWindow(MainDialog& main);
-void AttachReaderWindow(MainDialog& main, ReaderWindowOptions options);
