@@ -4,6 +4,7 @@
 #include "PlateList.h"
 #include "TagRecord.h"
 #include "TagStore.h"
+#include "TextFileLines.h"
 
 const char* TagLineOutcomeText(TagLineOutcome outcome) {
     switch (outcome) {
@@ -29,33 +30,34 @@ const char* TagLineOutcomeText(TagLineOutcome outcome) {
 
 TagFileReading ReadTagFileLines(std::string_view bytes, const WorkStep& step) {
     TagFileReading reading;
-    const std::vector<std::optional<std::string>> decoded = TagFileLine::DecodeLines(bytes);
-    for (size_t i = 0; i < decoded.size(); ++i) {
-        if (step)
-            step(i);
-        const int number = int(i + 1);
-        if (!decoded[i]) {
-            reading.passedOver.emplace_back(number, TagLineOutcome::Undecodable);
-            continue;
-        }
-        TagFileEntry entry{number, {}};
-        switch (TagFileLine::Classify(*decoded[i], entry.line)) {
-        case TagFileLine::Verdict::Ok:
-            reading.entries.push_back(std::move(entry));
-            break;
-        case TagFileLine::Verdict::Empty:
-            break;
-        case TagFileLine::Verdict::Malformed:
-            reading.passedOver.emplace_back(number, TagLineOutcome::Malformed);
-            break;
-        case TagFileLine::Verdict::TagTooShort:
-            reading.passedOver.emplace_back(number, TagLineOutcome::TagTooShort);
-            break;
-        case TagFileLine::Verdict::TagTooLong:
-            reading.passedOver.emplace_back(number, TagLineOutcome::TagTooLong);
-            break;
-        }
-    }
+    // Each line is classified as it is decoded: the file's lines are never all held at once.
+    (void)DecodeTextFileLines(
+        bytes,
+        [&reading](size_t index, std::optional<std::string>& text) {
+            const int number = int(index + 1);
+            if (!text) {
+                reading.passedOver.emplace_back(number, TagLineOutcome::Undecodable);
+                return;
+            }
+            TagFileEntry entry{number, {}};
+            switch (TagFileLine::Classify(*text, entry.line)) {
+            case TagFileLine::Verdict::Ok:
+                reading.entries.push_back(std::move(entry));
+                break;
+            case TagFileLine::Verdict::Empty:
+                break;
+            case TagFileLine::Verdict::Malformed:
+                reading.passedOver.emplace_back(number, TagLineOutcome::Malformed);
+                break;
+            case TagFileLine::Verdict::TagTooShort:
+                reading.passedOver.emplace_back(number, TagLineOutcome::TagTooShort);
+                break;
+            case TagFileLine::Verdict::TagTooLong:
+                reading.passedOver.emplace_back(number, TagLineOutcome::TagTooLong);
+                break;
+            }
+        },
+        step);
     return reading;
 }
 
