@@ -68,11 +68,14 @@ std::vector<TagLineOutcome> StoreTagFileEntries(TagStore& store, const std::vect
     BatchWriter writer(hive, 1000, retry);
     // Once a read failed, what the store holds is in doubt: nothing further is written.
     writer.StopWhen([&hive, readErrors] { return hive.ReadErrors() != readErrors; });
+    TagRecord record; // one for all entries: its strings keep their room
     const std::vector<bool> written = writer.Run(entries.size(), [&](size_t i) {
         if (step)
             step(i);
         const TagFileLine& line = entries[i].line;
-        const TagRecord record{line.tagId, line.plate, line.carType, false, false};
+        record.tagId = line.tagId;
+        record.plate = line.plate;
+        record.carType = line.carType;
         return store.WriteRecord(line.tagId, &record);
     });
     std::vector<TagLineOutcome> outcomes(entries.size(), TagLineOutcome::Stored);
