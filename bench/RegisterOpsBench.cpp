@@ -82,9 +82,21 @@ std::vector<TagRecord> ParseFile(const std::string& path) {
     return parsed;
 }
 
-void Line(const char* what, qint64 ms, const char* bare, qint64 bareMs, const char* target) {
-    std::printf("%9d  %-40s %6lld ms   %-44s %6lld ms   ratio %5.1f   (%s)\n", kTags, what, static_cast<long long>(ms),
-                bare, static_cast<long long>(bareMs), bareMs > 0 ? double(ms) / double(bareMs) : 0.0, target);
+double Ms(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
+
+// "12.3 ms", or microseconds when a millisecond would round to zero.
+std::string Duration(double ms) {
+    char text[32];
+    if (ms >= 1.0)
+        std::snprintf(text, sizeof text, "%8.1f ms", ms);
+    else
+        std::snprintf(text, sizeof text, "%8.1f us", ms * 1000.0);
+    return text;
+}
+
+void Line(const char* what, double ms, const char* bare, double bareMs, const char* target) {
+    std::printf("%9d  %-40s %s   %-44s %s   ratio %5.1f   (%s)\n", kTags, what, Duration(ms).c_str(), bare,
+                Duration(bareMs).c_str(), bareMs > 0 ? ms / bareMs : 0.0, target);
 }
 
 void Gap(const char* what, double ms) {
@@ -139,12 +151,12 @@ int main(int argc, char** argv) {
         gap.Start();
         (void)ImportTagFile(fresh, file, false);
         const double freshGap = gap.Stop();
-        const qint64 freshMs = timer.elapsed();
+        const double freshMs = Ms(timer);
         timer.restart();
         const std::vector<TagRecord> parsed = ParseFile(importFile);
         const std::string bareFresh = (dir / "bare-fresh.hive").string();
         bench::MakeHive(bareFresh);
-        const qint64 bareMs = timer.elapsed() + qint64(bench::BareUpsert(bareFresh).Ms(parsed));
+        const double bareMs = Ms(timer) + bench::BareUpsert(bareFresh).Ms(parsed);
         Line("import of every line as a new tag", freshMs, "bare: parse + bare SQL upsert, same batches", bareMs,
              "target < 8000 ms at 1,000,000");
         Gap("  longest time without an event-loop turn", freshGap);
@@ -165,7 +177,7 @@ int main(int argc, char** argv) {
     main.show();
     QApplication::processEvents();
     std::printf("%9d  main window with %d tags opened in %lld ms\n", kTags, main.List()->RowCount(),
-                static_cast<long long>(timer.elapsed()));
+                static_cast<long long>(Ms(timer)));
 
     QFile file(QString::fromStdString(importFile));
     (void)file.open(QIODevice::ReadOnly);
@@ -173,13 +185,13 @@ int main(int argc, char** argv) {
     gap.Start();
     TagFileImportOutcome outcome = ImportTagFile(main, file, false);
     const double importGap = gap.Stop();
-    const qint64 importMs = timer.elapsed();
+    const double importMs = Ms(timer);
     file.close();
 
     timer.restart();
     const std::vector<TagRecord> parsed = ParseFile(importFile);
-    const qint64 parseMs = timer.elapsed();
-    const qint64 rawWriteMs = qint64(bench::BareUpsert(bareHiveFile).Ms(parsed));
+    const double parseMs = Ms(timer);
+    const double rawWriteMs = bench::BareUpsert(bareHiveFile).Ms(parsed);
     Line("import of every line updating all", importMs, "bare: parse + bare SQL upsert, same batches",
          parseMs + rawWriteMs, "target < 5000 ms at 1,000,000");
     Gap("  longest time without an event-loop turn", importGap);
@@ -194,7 +206,7 @@ int main(int argc, char** argv) {
         gap.Start();
         (void)ImportTagFile(main, again, true);
         const double checkGap = gap.Stop();
-        bench::Time(kTags, "import check of every line", double(timer.elapsed()), "");
+        bench::Time(kTags, "import check of every line", Ms(timer), "");
         Gap("  longest time without an event-loop turn", checkGap);
     }
 
@@ -203,10 +215,10 @@ int main(int argc, char** argv) {
     gap.Start();
     (void)ExportTagFile(main, RowScope::All, exportFile);
     const double exportGap = gap.Stop();
-    const qint64 exportMs = timer.elapsed();
+    const double exportMs = Ms(timer);
     timer.restart();
     const QByteArray exported = TagFileBytes(*main.List(), RowScope::All);
-    const qint64 buildMs = timer.elapsed();
+    const double buildMs = Ms(timer);
     timer.restart();
     {
         // As durable as the export: written, forced to disk, closed.
@@ -215,7 +227,7 @@ int main(int argc, char** argv) {
         (void)::fsync(fd);
         ::close(fd);
     }
-    const qint64 rawFileMs = timer.elapsed();
+    const double rawFileMs = Ms(timer);
     Line("export of all rows", exportMs, "bare: raw write + fsync of the same bytes", rawFileMs, "target < 500 ms at 100,000");
     Gap("  longest time without an event-loop turn", exportGap);
     std::printf("%9d    of which reading the rows and encoding: %lld ms; file %lld bytes\n", kTags,
@@ -229,7 +241,7 @@ int main(int argc, char** argv) {
     search.SearchField()->setText(list.CellText(lastRow, 1).toLower());
     timer.restart();
     const SearchDialog::StepResult step = search.FindStep();
-    const qint64 searchMs = timer.elapsed();
+    const double searchMs = Ms(timer);
     QStringList plates;
     plates.reserve(list.RowCount());
     for (int row = 0; row < list.RowCount(); ++row)
@@ -240,7 +252,7 @@ int main(int argc, char** argv) {
     for (int row = 0; row < plates.size() && found < 0; ++row)
         if (plates[row].contains(needle))
             found = row;
-    const qint64 scanMs = timer.elapsed();
+    const double scanMs = Ms(timer);
     Line("search step finding the last row", searchMs, "bare: scan of the plate texts", scanMs, "target < 50 ms");
     std::printf("%9d    found row %d (%s), bare scan found %d\n", kTags, list.SelectedFocusedRow(),
                 step == SearchDialog::StepResult::Found ? "hit" : "miss", found);
@@ -258,7 +270,7 @@ int main(int argc, char** argv) {
     gap.Start();
     const int transferred = TransferRows(main, RowScope::All);
     const double transferGap = gap.Stop();
-    bench::Time(kTags, "transfer of every row into the plate lists", double(timer.elapsed()), "");
+    bench::Time(kTags, "transfer of every row into the plate lists", Ms(timer), "");
     Gap("  longest time without an event-loop turn", transferGap);
     std::printf("%9d    tags written into the lists %d\n", kTags, transferred);
 
@@ -272,7 +284,7 @@ int main(int argc, char** argv) {
     gap.Start();
     DeleteOutcome gone = DeleteRowsInScope(main, RowScope::Marked);
     const double deleteGap = gap.Stop();
-    const qint64 deleteMs = timer.elapsed();
+    const double deleteMs = Ms(timer);
     timer.restart();
     {
         TagStore bareStore(*bareHive);
@@ -284,7 +296,7 @@ int main(int argc, char** argv) {
         }
         (void)batch.Commit();
     }
-    const qint64 rawDeleteMs = timer.elapsed();
+    const double rawDeleteMs = Ms(timer);
     Line("delete of every other row, marked", deleteMs, "bare: one-batch raw delete of the same keys", rawDeleteMs,
          "target < 2000 ms at 100,000");
     Gap("  longest time without an event-loop turn", deleteGap);

@@ -16,7 +16,7 @@ class QEvent;
 class LongWork : public QObject {
 public:
     static constexpr qint64 threshold = 5000;
-    static constexpr qint64 serveEveryMs = 50;
+    static constexpr qint64 serveEveryMs = 30;
 
     // steps is the bar's range; rows decides whether the work counts as long.
     LongWork(MainDialog& main, qint64 rows, qint64 steps);
@@ -25,6 +25,8 @@ public:
     LongWork& operator=(const LongWork&) = delete;
 
     bool Shown() const { return shown; }
+    // A new range for the bar, once the work's size is known.
+    void SetSteps(qint64 steps);
     // The work has come to position (0 to steps).
     void Step(qint64 position);
 

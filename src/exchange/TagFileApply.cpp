@@ -6,6 +6,8 @@
 #include "TagStore.h"
 #include "TextFileLines.h"
 
+#include <algorithm>
+
 const char* TagLineOutcomeText(TagLineOutcome outcome) {
     switch (outcome) {
     case TagLineOutcome::Stored:
@@ -30,6 +32,7 @@ const char* TagLineOutcomeText(TagLineOutcome outcome) {
 
 TagFileReading ReadTagFileLines(std::string_view bytes, const WorkStep& step) {
     TagFileReading reading;
+    reading.entries.reserve(size_t(std::count(bytes.begin(), bytes.end(), '\n')) + 1); // never moved while it grows
     // Each line is classified as it is decoded: the file's lines are never all held at once.
     (void)DecodeTextFileLines(
         bytes,
