@@ -46,6 +46,8 @@ void ReportLeftOut(MainDialog& main, const std::vector<std::string>& tags) {
 
 TagFileText TagFileTextOf(const CListCtrlEx& list, RowScope scope, const std::function<void(qint64)>& step) {
     std::vector<TagFileRow> rows;
+    if (scope == RowScope::All)
+        rows.reserve(size_t(list.RowCount())); // never moved while the rows are read
     // The count is read again for every row, as the list may change under a walk.
     for (int row = 0; row < list.RowCount(); ++row) {
         if (!RowInScope(scope, list.CellText(row, RegisterColumn::mark)))
