@@ -266,7 +266,8 @@ std::optional<long long> SqliteHive::CreateChain(const std::string& path, bool* 
         return kRootId;
     }
     // Where each level's name ends in the path; no name may be empty.
-    std::vector<size_t> ends;
+    std::vector<size_t>& ends = levelEnds;
+    ends.clear();
     for (size_t start = 0;;) {
         const size_t end = std::min(path.find('\\', start), path.size());
         if (end == start)
@@ -277,7 +278,11 @@ std::optional<long long> SqliteHive::CreateChain(const std::string& path, bool* 
         start = end + 1;
     }
     // Folding keeps every "\" in its place, so each key above has a prefix of the path's fold.
-    const std::string folded = FoldName(path);
+    chainFold.assign(path);
+    for (char& c : chainFold)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    const std::string_view folded = chainFold;
     const auto nameAt = [&](size_t level) {
         const size_t start = level == 0 ? 0 : ends[level - 1] + 1;
         return std::string_view(path).substr(start, ends[level] - start);
@@ -288,7 +293,7 @@ std::optional<long long> SqliteHive::CreateChain(const std::string& path, bool* 
     long long parent = kRootId;
     for (; have > 0; --have) {
         const int errors = StoreErrors();
-        if (auto id = FindFolded(std::string_view(folded).substr(0, ends[have - 1]))) {
+        if (auto id = FindFolded(folded.substr(0, ends[have - 1]))) {
             parent = *id;
             break;
         }
@@ -296,7 +301,7 @@ std::optional<long long> SqliteHive::CreateChain(const std::string& path, bool* 
             return std::nullopt;
     }
     for (size_t level = have; level < ends.size(); ++level) {
-        const std::string_view fold = std::string_view(folded).substr(0, ends[level]);
+        const std::string_view fold = folded.substr(0, ends[level]);
         insertKey->Bind(1, parent).Bind(2, nameAt(level)).Bind(3, fold);
         const int rc = Step(*insertKey);
         insertKey->Reset();
@@ -311,7 +316,10 @@ std::optional<long long> SqliteHive::CreateChain(const std::string& path, bool* 
 }
 
 bool SqliteHive::CreateKey(const std::string& path, bool* created) {
-    if (readOnly || !SplitKeyPath(path))
+    // A bad path fails before the batch: it must not fail a batch around it.
+    const bool named = path.empty() || (path.front() != '\\' && path.back() != '\\' &&
+                                        path.find("\\\\") == std::string::npos);
+    if (readOnly || !named)
         return false;
     if (!BeginBatch())
         return false;

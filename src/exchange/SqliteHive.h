@@ -71,7 +71,10 @@ private:
     };
     std::array<KnownKey, 8> knownKeys;
     size_t nextKnown = 0;
+    // Room reused by every lookup and creation of a key.
     std::string foldBuffer;
+    std::string chainFold;
+    std::vector<size_t> levelEnds;
     std::unique_ptr<Statement> findKey, childKeys, insertKey, hasChild, deleteKey, deleteValues, setValue, getValue,
         allValues, subKeysWithValues;
 };
