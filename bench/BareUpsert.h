@@ -3,8 +3,8 @@
 // The bare baseline of the store's writes, shared by the bench programs: the same rows upserted
 // straight through SQLite's C API into the hive's schema, in the import's batches.
 #include "BenchSupport.h"
-#include "SqliteHive.h"
-#include "TagRecord.h"
+#include "core/register/TagRecord.h"
+#include "core/store/SqliteHive.h"
 
 #include <sqlite3.h>
 

@@ -2,10 +2,10 @@
 // each beside the bare work it stands on: the same rows upserted straight through SQLite's C API
 // into the same schema in the same batches, and a bare join over the same file.
 #include "BareUpsert.h"
-#include "BatchWriter.h"
 #include "BenchSupport.h"
-#include "SqliteHive.h"
-#include "TagStore.h"
+#include "core/register/TagStore.h"
+#include "core/store/BatchWriter.h"
+#include "core/store/SqliteHive.h"
 
 #include <sqlite3.h>
 

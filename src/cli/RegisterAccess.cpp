@@ -1,8 +1,8 @@
-#include "RegisterAccess.h"
+#include "cli/RegisterAccess.h"
 
-#include "CliCommon.h"
-#include "Paths.h"
-#include "TagStore.h"
+#include "cli/CliCommon.h"
+#include "core/app/Paths.h"
+#include "core/register/TagStore.h"
 
 #include <filesystem>
 #include <iostream>

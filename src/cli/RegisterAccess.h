@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SqliteHive.h"
-#include "TagRecord.h"
+#include "core/register/TagRecord.h"
+#include "core/store/SqliteHive.h"
 
 #include <memory>
 #include <optional>

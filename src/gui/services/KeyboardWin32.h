@@ -1,0 +1,27 @@
+#pragma once
+
+#ifdef _WIN32
+
+#include "gui/services/OnScreenKeyboard.h"
+
+#include <functional>
+#include <string>
+
+class QWidget;
+
+// The system's own keyboard program, found by its window class "OSKMainClass".
+class KeyboardWin32 : public OnScreenKeyboard {
+public:
+    // windowsDir ends in a backslash; owner gives the window that owns any error the shell shows.
+    KeyboardWin32(std::string windowsDir, bool newerOs, std::function<QWidget*()> owner);
+
+    void Show() override;
+    void Hide() override;
+
+private:
+    std::string windowsDir;
+    bool newerOs;
+    std::function<QWidget*()> owner;
+};
+
+#endif
