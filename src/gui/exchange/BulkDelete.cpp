@@ -58,6 +58,8 @@ DeleteOutcome DeleteRowsInScope(MainDialog& main, RowScope scope) {
 
         std::vector<int> rows;
         std::vector<TagRecord> records;
+        rows.reserve(size_t(inScope));
+        records.reserve(size_t(inScope));
         const int count = list.RowCount();
         for (int row = 0; row < count; ++row) {
             if (!RowInScope(scope, list.CellText(row, RegisterColumn::mark)))
@@ -84,6 +86,7 @@ DeleteOutcome DeleteRowsInScope(MainDialog& main, RowScope scope) {
                 ++outcome.failed;
         }
         outcome.deleted = static_cast<int>(doomed.size());
+        ReleaseInSteps(records, work, 2 * qint64(inScope));
         list.DeleteRows(std::move(doomed));
     }
 

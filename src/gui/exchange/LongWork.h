@@ -4,6 +4,9 @@
 #include <QObject>
 #include <QPointer>
 
+#include <cstddef>
+#include <vector>
+
 class MainDialog;
 class ProgressDialog;
 class QEvent;
@@ -39,3 +42,15 @@ private:
     QElapsedTimer sinceServed;
     bool shown = false;
 };
+
+// Frees a large vector a slice at a time, serving the window between slices: a million strings
+// take longer to free than the window may go unserved.
+template <typename T> void ReleaseInSteps(std::vector<T>& items, LongWork& work, qint64 position) {
+    constexpr std::ptrdiff_t slice = 16384;
+    while (std::ssize(items) > slice) {
+        items.erase(items.end() - slice, items.end());
+        work.Step(position);
+    }
+    items.clear();
+    items.shrink_to_fit();
+}

@@ -105,7 +105,7 @@ TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool che
         else
             work.emplace(main, lineCount, steps);
 
-        const TagFileReading reading =
+        TagFileReading reading =
             ReadTagFileLines({bytes.constData(), size_t(bytes.size())}, [&work](size_t i) { work->Step(qint64(i)); });
         for (const auto& [number, reason] : reading.passedOver)
             if (reason == TagLineOutcome::Undecodable)
@@ -138,6 +138,7 @@ TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool che
                 main.UpsertRow(-1, record);
             }
         }
+        ReleaseInSteps(reading.entries, *work, steps);
     }
 
     work.reset();
