@@ -223,7 +223,7 @@ int main(int argc, char** argv) {
     const double exportGap = gap.Stop();
     const double exportMs = Ms(timer);
     timer.restart();
-    const QByteArray exported = TagFileBytes(*main.List(), RowScope::All);
+    const QByteArray exported = TagFileBytes(main, RowScope::All);
     const double buildMs = Ms(timer);
     timer.restart();
     {

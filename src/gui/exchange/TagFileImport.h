@@ -5,8 +5,8 @@
 #include <functional>
 #include <vector>
 
-class MainDialog;
 class QIODevice;
+class RegisterView;
 
 struct TagFileImportOutcome {
     int lines = 0;        // lines that passed the line rules
@@ -27,4 +27,4 @@ QByteArray ReadWholeLines(QIODevice& source, bool* readError, const std::functio
 // Lines that cannot be decoded are named in one box after the last line, in both commands.
 // A read of the register that fails stops either command: nothing further is written (the
 // batch under way is rolled back), one box says so, then the usual boxes follow.
-TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool checkOnly);
+TagFileImportOutcome ImportTagFile(RegisterView& view, QIODevice& source, bool checkOnly);

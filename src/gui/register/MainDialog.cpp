@@ -291,6 +291,20 @@ int MainDialog::AppendRow(const TagRecord& record) {
     return UpsertRow(index, record);
 }
 
+QWidget* MainDialog::CommandButton(int buttonId) { return Button(buttonId); }
+
+int MainDialog::RowCount() const { return list->RowCount(); }
+
+QString MainDialog::CellText(int row, int column) const { return list->CellText(row, column); }
+
+int MainDialog::RowCarType(int row) const { return static_cast<int>(list->ItemData(row)); }
+
+int MainDialog::SelectedRow() const { return list->FirstSelectedRow(); }
+
+void MainDialog::RemoveRow(int row) { list->DeleteRow(row); }
+
+void MainDialog::RemoveRows(std::vector<int> rows) { list->DeleteRows(std::move(rows)); }
+
 void MainDialog::ShowCountLine() {
     if (!list || !statusLine)
         return;
