@@ -222,11 +222,16 @@ void MainDialog::LoadRegister() {
     {
         // One snapshot and one streamed read for the whole load: sites keep up to a million tags.
         HiveBatch snapshot(hive, false);
-        ListRows rows;
-        rows.columns = rowColumns;
+        ListRows rows(rowColumns);
+        const QString car = TypeLabel(1);
+        const QString motorcycle = TypeLabel(2);
         const bool read = context.store.ReadAllRecords([&](const TagRecord& record) {
-            PushRowTexts(record, rows.cells);
-            rows.data.push_back(record.carType);
+            rows.AddUtf8(record.tagId);
+            rows.AddUtf8(record.plate);
+            rows.Add(record.carType == 2 ? motorcycle : car);
+            rows.Add(record.marked ? u"*" : u"");
+            rows.Add(record.useOk ? u"Y" : u"");
+            rows.EndRow(record.carType);
         });
         (void)snapshot.Commit();
         loadFailed = !read || hive.StoreErrors() != errors;
@@ -250,21 +255,6 @@ QString MainDialog::TypeLabel(int carType) const {
         cache.text = Qs(label);
     }
     return cache.text;
-}
-
-std::vector<QString> MainDialog::RowTexts(const TagRecord& record) const {
-    std::vector<QString> texts;
-    texts.reserve(rowColumns);
-    PushRowTexts(record, texts);
-    return texts;
-}
-
-void MainDialog::PushRowTexts(const TagRecord& record, std::vector<QString>& cells) const {
-    cells.push_back(Qs(record.tagId));
-    cells.push_back(Qs(record.plate));
-    cells.push_back(TypeLabel(record.carType));
-    cells.push_back(record.marked ? QStringLiteral("*") : QString());
-    cells.push_back(record.useOk ? QStringLiteral("Y") : QString());
 }
 
 int MainDialog::UpsertRow(int index, const TagRecord& record) {

@@ -66,9 +66,8 @@ public:
     // Whether the last load failed; the program then ends without writing anything.
     bool LoadFailed() const { return loadFailed; }
 
-    // The row texts of a record, as the list shows them.
+    // The type column's text of a record, as the list shows it.
     QString TypeLabel(int carType) const;
-    std::vector<QString> RowTexts(const TagRecord& record) const;
 
     // Handlers, public so flows and tests can drive them as a click does.
     void Save();
@@ -87,7 +86,6 @@ private:
     void BuildControls();
     void ApplyTexts();
     void CopyField(QLineEdit* field);
-    void PushRowTexts(const TagRecord& record, std::vector<QString>& cells) const;
     QPushButton* MakeButton(int id, const QRect& rect, const QString& text, const QIcon& icon,
                             const QString& tooltip = QString());
     bool IsConnecting() const;

@@ -21,6 +21,7 @@
 #include "gui/app/UiTexts.h"
 #include "gui/register/MainDialog.h"
 #include "gui/services/SingleInstance.h"
+#include "gui/shell/FirstPaintStamp.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -92,6 +93,7 @@ int TagApp::Run() {
     {
         MainDialog main(context);
         WireMainWindow(main);
+        FirstPaintStamp::WatchIfAsked(&main);
         if (main.LoadFailed())
             return 1; // the register was not read whole: nothing may be written from it
         main.exec();
