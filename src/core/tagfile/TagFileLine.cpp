@@ -63,13 +63,18 @@ std::optional<TagFileLine> TagFileLine::Parse(std::string_view line) {
 std::string TagFileLine::Format(std::string_view tagId, std::string_view plate, VehicleType carType) {
     std::string line;
     line.reserve(tagId.size() + plate.size() + 5);
-    line.append(tagId)
+    AppendFormatted(line, tagId, plate, carType);
+    return line;
+}
+
+void TagFileLine::AppendFormatted(std::string& out, std::string_view tagId, std::string_view plate,
+                                  VehicleType carType) {
+    out.append(tagId)
         .append(1, ',')
         .append(plate)
         .append(1, ',')
         .append(IsMotorcycle(carType) ? "2" : "1")
         .append("\r\n");
-    return line;
 }
 
 size_t TagFileLine::CodePageLength(std::string_view utf8) {
