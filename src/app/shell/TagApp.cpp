@@ -2,21 +2,19 @@
 
 #include "BringForward.h"
 #include "CommandWiring.h"
+#include "DataDrive.h"
 #include "Globals.h"
 #include "KeyboardOverDBus.h"
-#ifdef _WIN32
 #include "KeyboardWin32.h"
-#include "WinRegistryHive.h"
-#endif
-#include "SingleInstance.h"
-#include "DataDrive.h"
 #include "LanguageTexts.h"
 #include "MainDialog.h"
 #include "OpenUserHive.h"
 #include "Paths.h"
 #include "PlateList.h"
 #include "Prompts.h"
+#include "RegistryHives.h"
 #include "SettingsStore.h"
+#include "SingleInstance.h"
 #include "SqliteHive.h"
 #include "StartupConfig.h"
 #include "TagStore.h"
@@ -47,15 +45,8 @@ int TagApp::Run() {
     if (inputs.programDir.empty())
         inputs.programDir = QCoreApplication::applicationDirPath().toStdString();
     // The language setting lives in the hive: its boxes speak the default language.
-    std::unique_ptr<Hive> userHive;
-    std::unique_ptr<Hive> machineHive;
-#ifdef _WIN32
-    // The real registry, as the suite's other programs use it; the variables still redirect.
-    if (qEnvironmentVariableIsEmpty("LUMETRA_USER_HIVE"))
-        userHive = std::make_unique<WinRegistryHive>(HKEY_CURRENT_USER);
-    if (qEnvironmentVariableIsEmpty("LUMETRA_MACHINE_HIVE"))
-        machineHive = std::make_unique<WinRegistryHive>(HKEY_LOCAL_MACHINE, true);
-#endif
+    std::unique_ptr<Hive> userHive = OpenRegistryUserHive();
+    std::unique_ptr<Hive> machineHive = OpenRegistryMachineHive();
     if (!userHive)
         userHive = OpenUserHive(UserHivePath(), LanguageTexts(SelectLanguageFile(inputs.programDir, 0)));
     if (!userHive)
