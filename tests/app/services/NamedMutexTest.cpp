@@ -8,6 +8,12 @@
 #include <chrono>
 #include <cstdlib>
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <sddl.h>
+#endif
+
 namespace {
 
 #ifdef _WIN32
@@ -58,5 +64,22 @@ TEST(NamedMutexTest, AnotherProcessHoldsItUntilItEnds) {
     NamedMutex mine(name);
     EXPECT_EQ(mine.Acquire(), NamedMutex::Result::Acquired);
 }
+
+#ifdef _WIN32
+// A copy started by another user (or elevated) makes the mutex with rights this one lacks: it
+// exists, though it cannot be opened, so a copy runs.
+TEST(NamedMutexTest, AMutexThatMayNotBeOpenedStillMeansACopyRuns) {
+    std::string name = TestName();
+    PSECURITY_DESCRIPTOR noAccess = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:", SDDL_REVISION_1, &noAccess, nullptr));
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, noAccess, FALSE};
+    HANDLE other = CreateMutexW(&attributes, FALSE, std::wstring(name.begin(), name.end()).c_str());
+    LocalFree(noAccess);
+    ASSERT_NE(other, nullptr);
+    NamedMutex mine(name);
+    EXPECT_EQ(mine.Acquire(), NamedMutex::Result::HeldElsewhere);
+    CloseHandle(other);
+}
+#endif
 
 } // namespace
