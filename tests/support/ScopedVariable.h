@@ -7,8 +7,8 @@
 // Sets (or, with no value, removes) an environment variable for one scope and restores it.
 class ScopedVariable {
 public:
-    ScopedVariable(const char* name, const std::optional<std::string>& value) : name(name) {
-        if (const char* old = std::getenv(name))
+    ScopedVariable(const char* variable, const std::optional<std::string>& value) : name(variable) {
+        if (const char* old = std::getenv(variable))
             saved = old;
         Put(value);
     }

@@ -1,10 +1,12 @@
 #include "NamedMutex.h"
 
+#include <utility>
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
 
-NamedMutex::NamedMutex(std::string name) : name(std::move(name)) {}
+NamedMutex::NamedMutex(std::string mutexName) : name(std::move(mutexName)) {}
 
 #ifdef _WIN32
 

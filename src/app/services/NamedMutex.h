@@ -14,7 +14,7 @@ public:
         Failed,        // the name could not be used at all
     };
 
-    explicit NamedMutex(std::string name);
+    explicit NamedMutex(std::string mutexName);
     ~NamedMutex();
     NamedMutex(const NamedMutex&) = delete;
     NamedMutex& operator=(const NamedMutex&) = delete;
