@@ -2,17 +2,17 @@
 // one reader and to four at once, a sync where 100 of 10,000 differ (frames counted by the
 // simulators), and the import of a large file beside the window's import of the same file.
 // Usage: bench_cli [import-lines]   (1,000,000 by default)
-#include "AppConfig.h"
-#include "LanguageTexts.h"
-#include "MainDialog.h"
-#include "PlateList.h"
-#include "Prompts.h"
-#include "RegisterContext.h"
-#include "SettingsStore.h"
-#include "SqliteHive.h"
-#include "TagFileImport.h"
-#include "TagFileLine.h"
-#include "TagStore.h"
+#include "core/app/AppConfig.h"
+#include "core/app/RegisterContext.h"
+#include "core/app/SettingsStore.h"
+#include "core/register/PlateList.h"
+#include "core/register/TagStore.h"
+#include "core/store/SqliteHive.h"
+#include "core/tagfile/TagFileLine.h"
+#include "core/text/LanguageTexts.h"
+#include "gui/app/Prompts.h"
+#include "gui/exchange/TagFileImport.h"
+#include "gui/register/MainDialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // Decoding and encoding speed of tag files with Chinese plates, against one plain pass of the
 // platform's converter over the same bytes.
-#include "CodePage.h"
-#include "TagFileLine.h"
+#include "core/tagfile/TagFileLine.h"
+#include "core/text/CodePage.h"
 
 #include <iconv.h>
 

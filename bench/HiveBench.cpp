@@ -1,7 +1,7 @@
 // Builds a register of 100,000 tags in a temporary folder and prints how long the store takes
 // to write and read it, beside a bare SQLite read of the same file.
-#include "SqliteHive.h"
-#include "TagStore.h"
+#include "core/register/TagStore.h"
+#include "core/store/SqliteHive.h"
 
 #include <sqlite3.h>
 

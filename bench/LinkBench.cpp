@@ -1,7 +1,7 @@
 // Cost of the reader link's request/reply cycle on loopback, beside a bare socket loop
 // against the same in-process simulator.
-#include "ReaderLink.h"
-#include "ReaderSimulator.h"
+#include "link/ReaderLink.h"
+#include "tools/reader-sim/ReaderSimulator.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -2,7 +2,7 @@
 // fill, header sorts, lookups right after a sort and a single-row delete, a bulk delete, and
 // the list's anonymous memory per row; beside a plain sort of the same texts.
 #include "BenchSupport.h"
-#include "CListCtrlEx.h"
+#include "gui/controls/CListCtrlEx.h"
 
 #include <QApplication>
 

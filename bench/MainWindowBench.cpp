@@ -2,17 +2,17 @@
 // tags): the store's load beside a bare SQL join over the same file, the window's open and
 // fill, a header sort, a Save right after the sort and right after a single-row delete, and
 // the memory with the list shown.
-#include "AppConfig.h"
 #include "BenchSupport.h"
-#include "BulkDelete.h"
-#include "CListCtrlEx.h"
-#include "LanguageTexts.h"
-#include "MainDialog.h"
-#include "PlateList.h"
-#include "Prompts.h"
-#include "SettingsStore.h"
-#include "SqliteHive.h"
-#include "TagStore.h"
+#include "core/app/AppConfig.h"
+#include "core/app/SettingsStore.h"
+#include "core/register/PlateList.h"
+#include "core/register/TagStore.h"
+#include "core/store/SqliteHive.h"
+#include "core/text/LanguageTexts.h"
+#include "gui/app/Prompts.h"
+#include "gui/controls/CListCtrlEx.h"
+#include "gui/exchange/BulkDelete.h"
+#include "gui/register/MainDialog.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // Prints what the integrity check at open costs: a register of N tags (default 100,000 and
 // 1,000,000) is built once, then opened as start-up opens it, beside the bare check alone.
-#include "SqliteHive.h"
-#include "TagStore.h"
+#include "core/register/TagStore.h"
+#include "core/store/SqliteHive.h"
 
 #include <sqlite3.h>
 

@@ -2,23 +2,23 @@
 // the main window). Prints each command's time beside the bare work it stands on (parsing,
 // raw store writes, raw file writes, a plain scan) so the overhead shows as a ratio, and the
 // longest the window went without an event-loop turn during each long command.
-#include "AppConfig.h"
 #include "BenchSupport.h"
-#include "BulkDelete.h"
-#include "CListCtrlEx.h"
 #include "EventGap.h"
-#include "LanguageTexts.h"
-#include "MainDialog.h"
-#include "PlateList.h"
-#include "Prompts.h"
-#include "RegisterContext.h"
-#include "SearchDialog.h"
-#include "SettingsStore.h"
-#include "SqliteHive.h"
-#include "TagFileExport.h"
-#include "TagFileImport.h"
-#include "TagFileLine.h"
-#include "TagStore.h"
+#include "core/app/AppConfig.h"
+#include "core/app/RegisterContext.h"
+#include "core/app/SettingsStore.h"
+#include "core/register/PlateList.h"
+#include "core/register/TagStore.h"
+#include "core/store/SqliteHive.h"
+#include "core/tagfile/TagFileLine.h"
+#include "core/text/LanguageTexts.h"
+#include "gui/app/Prompts.h"
+#include "gui/controls/CListCtrlEx.h"
+#include "gui/exchange/BulkDelete.h"
+#include "gui/exchange/TagFileExport.h"
+#include "gui/exchange/TagFileImport.h"
+#include "gui/register/MainDialog.h"
+#include "gui/register/SearchDialog.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,19 +1,19 @@
 // Writes 5,000 register rows into a simulated reader's whitelist and exports them back, on
 // loopback with the progress window shown, and prints entries per second for each loop.
-#include "ReaderLink.h" // first: the reader headers use a member name that Qt defines as a macro
+#include "link/ReaderLink.h" // first: the reader headers use a member name that Qt defines as a macro
 
-#include "AppConfig.h"
-#include "CListCtrlEx.h"
-#include "Globals.h"
-#include "LanguageTexts.h"
-#include "MainDialog.h"
-#include "PlateList.h"
-#include "Prompts.h"
-#include "ReaderSimulator.h"
-#include "SettingsStore.h"
-#include "SqliteHive.h"
-#include "TagStore.h"
-#include "WhitelistMenu.h"
+#include "core/app/AppConfig.h"
+#include "core/app/SettingsStore.h"
+#include "core/register/PlateList.h"
+#include "core/register/TagStore.h"
+#include "core/store/SqliteHive.h"
+#include "core/text/LanguageTexts.h"
+#include "gui/app/Globals.h"
+#include "gui/app/Prompts.h"
+#include "gui/controls/CListCtrlEx.h"
+#include "gui/register/MainDialog.h"
+#include "gui/whitelist/WhitelistMenu.h"
+#include "tools/reader-sim/ReaderSimulator.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,7 +32,7 @@ static_assert(entryCount <= static_cast<int>(ReaderSimulator::maxWhitelistCapaci
 // Says Yes to every question and names the export file.
 class BenchPrompts : public Prompts {
 public:
-    explicit BenchPrompts(QString exportPath) : exportPath(std::move(exportPath)) {}
+    explicit BenchPrompts(QString path) : exportPath(std::move(path)) {}
     void Message(QWidget*, const QString&) override {}
     void Notice(QWidget*, const QString&, const QString&) override {}
     bool Confirm(QWidget*, const QString&, const QString&) override { return true; }

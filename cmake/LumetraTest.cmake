@@ -12,6 +12,7 @@ function(lumetra_add_test name)
     else()
         target_link_libraries(${name} PRIVATE lumetra_test_main)
     endif()
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
     target_compile_definitions(${name} PRIVATE LUMETRA_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
     # Cross-built test programs are listed when ctest runs (under the emulator), not at build time.
     set(discovery POST_BUILD)
@@ -21,6 +22,8 @@ function(lumetra_add_test name)
     gtest_discover_tests(${name}
         DISCOVERY_MODE ${discovery}
         DISCOVERY_TIMEOUT 60
+        # Cases are named by their suites; the bytes of a parameter never become part of a name.
+        NO_PRETTY_VALUES
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;LC_ALL=C.UTF-8"
                    TIMEOUT 180)
 endfunction()

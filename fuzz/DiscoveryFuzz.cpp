@@ -2,9 +2,9 @@
 // comes from the environment. Parsing must never accept what it would not build, and a
 // prober kept to the loopback range must never plan a target outside it.
 #include "ByteCursor.h"
-#include "DiscoveryTarget.h"
-#include "DiscoveryWire.h"
 #include "FuzzCheck.h"
+#include "core/discovery/DiscoveryTarget.h"
+#include "core/discovery/DiscoveryWire.h"
 
 #include <algorithm>
 #include <cstdint>

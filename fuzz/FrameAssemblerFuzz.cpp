@@ -1,9 +1,9 @@
 // The reader's TCP stream arrives in pieces of any size. The frames cut from it must not depend
 // on where the pieces end, each must be a whole reply frame, and the bytes held back for an
 // unfinished frame must stay below one frame's size.
-#include "Frame.h"
-#include "FrameAssembler.h"
 #include "FuzzCheck.h"
+#include "core/reader/Frame.h"
+#include "core/reader/FrameAssembler.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,9 +1,9 @@
 // Language files and the plate-recognition ini are edited by people and other programs. The
 // reader must return UTF-8 that fits the platform's 260-byte buffer, whatever the file holds.
-#include "CodePage.h"
 #include "FuzzCheck.h"
-#include "IniFile.h"
-#include "TagFileLine.h"
+#include "core/tagfile/TagFileLine.h"
+#include "core/text/CodePage.h"
+#include "core/text/IniFile.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,15 +2,15 @@
 // reports through the id parser and the recent-tag filter. The input is a script of steps,
 // so that well-formed frames, noise, clock steps and new requests mix in any order.
 #include "ByteCursor.h"
-#include "Commands.h"
-#include "Frame.h"
-#include "FrameAssembler.h"
 #include "FuzzCheck.h"
-#include "HexText.h"
-#include "RecentTagFilter.h"
-#include "RegionCodes.h"
-#include "ReplySlot.h"
-#include "TagReport.h"
+#include "core/reader/Commands.h"
+#include "core/reader/Frame.h"
+#include "core/reader/FrameAssembler.h"
+#include "core/reader/HexText.h"
+#include "core/reader/RecentTagFilter.h"
+#include "core/reader/RegionCodes.h"
+#include "core/reader/ReplySlot.h"
+#include "core/reader/TagReport.h"
 
 #include <cstdint>
 #include <string>

@@ -1,10 +1,10 @@
 // A tag file can come from any program. Whatever its bytes, decoding and the line rules must
 // hold, and the lines read must survive an export and a new import unchanged, whichever file
 // the export is told to write.
-#include "CodePage.h"
 #include "FuzzCheck.h"
-#include "TagFileLine.h"
-#include "TagFileText.h"
+#include "core/tagfile/TagFileLine.h"
+#include "core/tagfile/TagFileText.h"
+#include "core/text/CodePage.h"
 
 #include <cstdint>
 #include <string>

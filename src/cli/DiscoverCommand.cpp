@@ -1,9 +1,9 @@
-#include "ReaderCommands.h"
+#include "cli/ReaderCommands.h"
 
-#include "CliCommon.h"
-#include "CliHelp.h"
-#include "HexText.h"
-#include "NetUdpApi.h"
+#include "cli/CliCommon.h"
+#include "cli/CliHelp.h"
+#include "core/reader/HexText.h"
+#include "discovery/NetUdpApi.h"
 
 #include <QThread>
 

@@ -1,10 +1,10 @@
-#include "ReaderCommands.h"
+#include "cli/ReaderCommands.h"
 
-#include "CliCommon.h"
-#include "CliHelp.h"
-#include "ReaderJobs.h"
-#include "ReaderLink.h"
-#include "RegionCodes.h"
+#include "cli/CliCommon.h"
+#include "cli/CliHelp.h"
+#include "cli/ReaderJobs.h"
+#include "core/reader/RegionCodes.h"
+#include "link/ReaderLink.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,7 +1,7 @@
-#include "ReaderJobs.h"
+#include "cli/ReaderJobs.h"
 
-#include "CliCommon.h"
-#include "ReaderLink.h"
+#include "cli/CliCommon.h"
+#include "link/ReaderLink.h"
 
 #include <QHostAddress>
 #include <QHostInfo>

@@ -1,10 +1,10 @@
-#include "RegisterAccess.h"
+#include "cli/RegisterAccess.h"
 
-#include "CliCommon.h"
-#include "Paths.h"
-#include "RegistryHives.h"
-#include "SqliteHive.h"
-#include "TagStore.h"
+#include "cli/CliCommon.h"
+#include "core/app/Paths.h"
+#include "core/app/RegistryHives.h"
+#include "core/register/TagStore.h"
+#include "core/store/SqliteHive.h"
 
 #include <filesystem>
 #include <iostream>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Hive.h"
-#include "TagRecord.h"
+#include "core/register/TagRecord.h"
+#include "core/store/Hive.h"
 
 #include <memory>
 #include <optional>

@@ -1,15 +1,15 @@
-#include "RegisterCommands.h"
+#include "cli/RegisterCommands.h"
 
-#include "CliCommon.h"
-#include "CliHelp.h"
-#include "HiveFiles.h"
-#include "PlateList.h"
-#include "RegisterAccess.h"
-#include "RegistryBranch.h"
-#include "TagFileApply.h"
-#include "TagFileText.h"
-#include "TagStore.h"
-#include "WholeFileWriter.h"
+#include "cli/CliCommon.h"
+#include "cli/CliHelp.h"
+#include "cli/RegisterAccess.h"
+#include "core/register/PlateList.h"
+#include "core/register/TagStore.h"
+#include "core/store/HiveFiles.h"
+#include "core/store/RegistryBranch.h"
+#include "core/store/WholeFileWriter.h"
+#include "core/tagfile/TagFileApply.h"
+#include "core/tagfile/TagFileText.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,13 +1,13 @@
-#include "WhitelistCommands.h"
+#include "cli/WhitelistCommands.h"
 
-#include "CliCommon.h"
-#include "CliHelp.h"
-#include "HexText.h"
-#include "ReaderJobs.h"
-#include "ReaderLink.h"
-#include "RegisterAccess.h"
-#include "TagFileLine.h"
-#include "WholeFileWriter.h"
+#include "cli/CliCommon.h"
+#include "cli/CliHelp.h"
+#include "cli/ReaderJobs.h"
+#include "cli/RegisterAccess.h"
+#include "core/reader/HexText.h"
+#include "core/store/WholeFileWriter.h"
+#include "core/tagfile/TagFileLine.h"
+#include "link/ReaderLink.h"
 
 #include <algorithm>
 #include <iostream>

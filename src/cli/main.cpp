@@ -1,9 +1,9 @@
 // lumetra-cli: the register and the readers' whitelists from a script.
-#include "CliCommon.h"
-#include "CliHelp.h"
-#include "ReaderCommands.h"
-#include "RegisterCommands.h"
-#include "WhitelistCommands.h"
+#include "cli/CliCommon.h"
+#include "cli/CliHelp.h"
+#include "cli/ReaderCommands.h"
+#include "cli/RegisterCommands.h"
+#include "cli/WhitelistCommands.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,5 @@
-#include "TempDir.h"
+#include "tests/support/CaseName.h"
+#include "tests/support/TempDir.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -163,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"HiveWithoutValue", {"--hive"}, 2, "--hive"},
         UsageCase{"MissingHiveIsNotMade", {"--hive", "MISSING", "register", "list"}, 3, "nothing-here.hive"},
         UsageCase{"NotAHiveIsLeftAlone", {"--hive", "JUNK", "register", "set", "AB", "P", "car"}, 3, "junk.hive"}),
-    [](const ::testing::TestParamInfo<UsageCase>& info) { return std::string(info.param.name); });
+    CaseName{});
 
 TEST_F(CliTest, VersionAndHelpOnEveryLevel) {
     const CliRun version = Cli({"--version"});

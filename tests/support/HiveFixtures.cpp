@@ -1,6 +1,6 @@
-#include "HiveFixtures.h"
+#include "tests/support/HiveFixtures.h"
 
-#include "SqliteHive.h"
+#include "core/store/SqliteHive.h"
 
 #include <sqlite3.h>
 

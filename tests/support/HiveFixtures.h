@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PeerProcess.h"
+#include "tests/support/PeerProcess.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "HivePeer.h"
+#include "tests/support/HivePeer.h"
 
 #include <QString>
 

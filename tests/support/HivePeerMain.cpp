@@ -4,7 +4,7 @@
 //   set <path> <name> <text>  "ok" or "fail"
 //   hold / release            takes / gives back the write lock: "ok" or "fail"
 // Usage: hive_peer <hive file> [busy timeout ms]
-#include "SqliteHive.h"
+#include "core/store/SqliteHive.h"
 
 #include <iostream>
 #include <sstream>

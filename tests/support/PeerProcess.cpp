@@ -1,4 +1,4 @@
-#include "PeerProcess.h"
+#include "tests/support/PeerProcess.h"
 
 #include <cstdio>
 #include <iterator>

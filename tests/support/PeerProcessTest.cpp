@@ -1,6 +1,6 @@
 // The second process gets its arguments exactly as given (Windows passes one command line that
 // the peer splits again) and its exit code comes back.
-#include "PeerProcess.h"
+#include "tests/support/PeerProcess.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "PeerProcess.h"
+#include "tests/support/PeerProcess.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "ReadFailingHive.h"
+#include "tests/support/ReadFailingHive.h"
 
 bool ReadFailingHive::Fails() {
     if (failAt == 0 || ++done != failAt)

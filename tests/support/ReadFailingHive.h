@@ -1,13 +1,13 @@
 #pragma once
 
-#include "Hive.h"
+#include "core/store/Hive.h"
 
 // A hive over another one whose n-th operation from arming fails as a damaged page does: a
 // store read error, and nothing done. Every operation but the batch brackets counts, since
 // each of them looks its key up first. The operations before and after it go through.
 class ReadFailingHive : public Hive {
 public:
-    explicit ReadFailingHive(Hive& inner) : inner(inner) {}
+    explicit ReadFailingHive(Hive& wrapped) : inner(wrapped) {}
 
     // 0 disarms.
     void FailOperation(int n) {

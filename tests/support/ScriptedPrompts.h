@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Prompts.h"
+#include "gui/app/Prompts.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "ReaderSimulator.h"
+#include "tools/reader-sim/ReaderSimulator.h"
 
 #include <QPointer>
 #include <QTcpServer>
@@ -101,9 +101,9 @@ void ReaderSimulator::OnNewConnection() {
             clients.erase(socket);
             socket->disconnect(this);
             socket->deleteLater();
-            emit connectionCountChanged(ConnectionCount());
+            Q_EMIT connectionCountChanged(ConnectionCount());
         });
-        emit connectionCountChanged(ConnectionCount());
+        Q_EMIT connectionCountChanged(ConnectionCount());
     }
 }
 
@@ -139,7 +139,7 @@ void ReaderSimulator::OnReadyRead(QTcpSocket* socket) {
 
 void ReaderSimulator::HandleRequest(QTcpSocket* socket, const QByteArray& frame) {
     received.push_back(frame);
-    emit requestReceived(frame);
+    Q_EMIT requestReceived(frame);
     Client& client = clients[socket];
     ++client.requests;
     if (closeOnRequest > 0 && client.requests == closeOnRequest) {

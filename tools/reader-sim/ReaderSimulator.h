@@ -78,7 +78,7 @@ public:
     static QByteArray BuildReply(std::uint8_t code, std::uint8_t status, const QByteArray& data);
     static QByteArray BuildTagReport(const std::vector<std::string>& ids, std::uint8_t code);
 
-signals:
+Q_SIGNALS:
     void requestReceived(const QByteArray& frame);
     void connectionCountChanged(int count);
 

@@ -1,7 +1,7 @@
 // reader-sim: a stand-in reader for trying Lumetra without hardware.
-#include "ReaderSimulator.h"
+#include "tools/reader-sim/ReaderSimulator.h"
 
-#include "DiscoveryResponder.h"
+#include "tools/discovery-responder/DiscoveryResponder.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

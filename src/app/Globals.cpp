@@ -1,6 +1,0 @@
-#include "Globals.h"
-
-MainDialog* mainWindow = nullptr;
-ReaderDialog* readerWindow = nullptr;
-QLineEdit* tagEntryTarget = nullptr;
-ReaderLink* readerLink = nullptr;

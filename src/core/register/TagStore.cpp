@@ -1,0 +1,110 @@
+#include "core/register/TagStore.h"
+
+namespace {
+
+// Names exactly one key below the register, whatever else the name holds.
+bool NamesOneKey(const std::string& tag) { return !tag.empty() && tag.find('\\') == std::string::npos; }
+
+} // namespace
+
+TagStore::TagStore(Hive& userHive) : RegistryBranch(userHive, "\\eTag") {}
+
+TagStore::~TagStore() = default;
+
+int TagStore::EnumerateTags(std::vector<std::string>& names) { return EnumSubKeys(std::string(), names); }
+
+bool TagStore::CanWrite(const std::string& tag) {
+    return IsSafeKeyName(tag) || (NamesOneKey(tag) && OpenKey("\\" + tag));
+}
+
+bool TagStore::WriteRecord(const std::string& tag, const TagRecord* record) {
+    if (!record || !CanWrite(tag))
+        return false;
+    HiveBatch batch(hive); // the record is either old or new, never half-written
+    auto key = CreateKey("\\" + tag);
+    bool ok = key && key->SetString("LicNo", record->plate) &&
+              key->SetDword("CarType", static_cast<std::uint32_t>(record->carType));
+    if (!ok) {
+        batch.Rollback();
+        return false;
+    }
+    return batch.Commit();
+}
+
+bool TagStore::WriteMark(const std::string& tag, std::uint32_t value) {
+    if (!NamesOneKey(tag))
+        return false;
+    auto key = OpenKey("\\" + tag);
+    return key && key->SetDword("Mark", value);
+}
+
+bool TagStore::WriteUseOk(const std::string& tag, std::uint32_t value) {
+    if (!NamesOneKey(tag))
+        return false;
+    auto key = OpenKey("\\" + tag);
+    return key && key->SetDword("UseOK", value);
+}
+
+namespace {
+
+// The record's fields from its key's values; values of another name or type are passed over.
+void FillFromValues(const Hive::KeyValues& values, TagRecord& record) {
+    std::string plate;
+    std::uint32_t carType = 1, mark = 0, useOk = 0;
+    for (const auto& [name, value] : values) {
+        std::string folded = FoldName(name);
+        if (folded == "licno")
+            plate = StringThroughBuffer(value, TagStore::kPlateBufferBytes).value_or(std::string());
+        else if (folded == "cartype")
+            carType = AsDword(value).value_or(carType);
+        else if (folded == "mark")
+            mark = AsDword(value).value_or(mark);
+        else if (folded == "useok")
+            useOk = AsDword(value).value_or(useOk);
+    }
+    record.plate = plate;
+    record.carType = static_cast<std::int32_t>(carType);
+    record.marked = mark == 1;
+    record.useOk = useOk == 1;
+}
+
+} // namespace
+
+bool TagStore::ReadRecord(const std::string& tag, TagRecord* record) {
+    if (!record || !NamesOneKey(tag))
+        return false;
+    // One read of all values.
+    auto values = hive.Values(FullPath("\\" + tag));
+    if (!values)
+        return false;
+    FillFromValues(*values, *record);
+    return true;
+}
+
+bool TagStore::ReadAllRecords(const std::function<void(const TagRecord& record)>& each) {
+    const int errors = hive.StoreErrors();
+    TagRecord record;
+    const bool read = hive.ForEachSubKey(FullPath(std::string()), [&](const std::string& name, Hive::KeyValues& values) {
+        record.tagId = name;
+        FillFromValues(values, record);
+        each(record);
+    });
+    // A register that is not there yet is an empty one.
+    return read || hive.StoreErrors() == errors;
+}
+
+bool TagStore::DeleteTag(const TagRecord& record) {
+    if (!NamesOneKey(record.tagId))
+        return false;
+    int errors = hive.StoreErrors();
+    if (!OpenKey("\\" + record.tagId))
+        return hive.StoreErrors() == errors; // gone only when it was truly missing, not unreadable
+    return DeleteTree("\\" + record.tagId);
+}
+
+void TagStore::Reset(TagRecord& record) {
+    record.plate.clear();
+    record.carType = 1;
+    record.marked = false;
+    record.useOk = false;
+}

@@ -1,0 +1,115 @@
+#include "core/tagfile/TagFileApply.h"
+
+#include "core/register/PlateList.h"
+#include "core/register/TagRecord.h"
+#include "core/register/TagStore.h"
+#include "core/store/BatchWriter.h"
+
+const char* TagLineOutcomeText(TagLineOutcome outcome) {
+    switch (outcome) {
+    case TagLineOutcome::Stored:
+        return "stored";
+    case TagLineOutcome::Empty:
+        return "empty";
+    case TagLineOutcome::Malformed:
+        return "malformed";
+    case TagLineOutcome::TagTooShort:
+        return "tag too short";
+    case TagLineOutcome::TagTooLong:
+        return "tag too long";
+    case TagLineOutcome::Undecodable:
+        return "undecodable";
+    case TagLineOutcome::RefusedName:
+        return "refused name";
+    case TagLineOutcome::StoreFailure:
+        return "store failure";
+    }
+    return "";
+}
+
+TagFileReading ReadTagFileLines(std::string_view bytes, const WorkStep& step) {
+    TagFileReading reading;
+    const std::vector<std::optional<std::string>> decoded = TagFileLine::DecodeLines(bytes);
+    for (size_t i = 0; i < decoded.size(); ++i) {
+        if (step)
+            step(i);
+        const int number = int(i + 1);
+        if (!decoded[i]) {
+            reading.passedOver.emplace_back(number, TagLineOutcome::Undecodable);
+            continue;
+        }
+        TagFileEntry entry{number, {}};
+        switch (TagFileLine::Classify(*decoded[i], entry.line)) {
+        case TagFileLine::Verdict::Ok:
+            reading.entries.push_back(std::move(entry));
+            break;
+        case TagFileLine::Verdict::Empty:
+            break;
+        case TagFileLine::Verdict::Malformed:
+            reading.passedOver.emplace_back(number, TagLineOutcome::Malformed);
+            break;
+        case TagFileLine::Verdict::TagTooShort:
+            reading.passedOver.emplace_back(number, TagLineOutcome::TagTooShort);
+            break;
+        case TagFileLine::Verdict::TagTooLong:
+            reading.passedOver.emplace_back(number, TagLineOutcome::TagTooLong);
+            break;
+        }
+    }
+    return reading;
+}
+
+std::vector<TagLineOutcome> StoreTagFileEntries(TagStore& store, const std::vector<TagFileEntry>& entries,
+                                                const std::function<bool()>& retry, const WorkStep& step) {
+    Hive& hive = store.GetHive();
+    const int readErrors = hive.ReadErrors();
+    BatchWriter writer(hive, 1000, retry);
+    // Once a read failed, what the store holds is in doubt: nothing further is written.
+    writer.StopWhen([&hive, readErrors] { return hive.ReadErrors() != readErrors; });
+    const std::vector<bool> written = writer.Run(entries.size(), [&](size_t i) {
+        if (step)
+            step(i);
+        const TagFileLine& line = entries[i].line;
+        const TagRecord record{line.tagId, line.plate, line.carType, false, false};
+        return store.WriteRecord(line.tagId, &record);
+    });
+    std::vector<TagLineOutcome> outcomes(entries.size(), TagLineOutcome::Stored);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (written[i])
+            continue;
+        outcomes[i] =
+            store.CanWrite(entries[i].line.tagId) ? TagLineOutcome::StoreFailure : TagLineOutcome::RefusedName;
+    }
+    return outcomes;
+}
+
+std::vector<TagCheckFinding> CheckTagFileLine(TagStore& store, PlateList& cars, PlateList& motorcycles,
+                                              const TagFileLine& line) {
+    using Kind = TagCheckFinding::Kind;
+    std::vector<TagCheckFinding> findings;
+    PlateList& plates = line.carType == 2 ? motorcycles : cars;
+    auto readErrors = [&] {
+        return store.GetHive().ReadErrors() + cars.GetHive().ReadErrors() + motorcycles.GetHive().ReadErrors();
+    };
+    const int errorsBefore = readErrors();
+    const bool plateFound = line.plate.empty() || plates.Exists(line.plate);
+    const bool writable = store.CanWrite(line.tagId);
+    TagRecord stored;
+    const bool known = writable && store.ReadRecord(line.tagId, &stored);
+    // What could not be read is neither missing, refused nor new.
+    if (readErrors() != errorsBefore)
+        return {{Kind::Unreadable, "UNREADABLE => TAG:" + line.tagId + " NO:" + line.plate}};
+    if (!plateFound)
+        findings.push_back(
+            {Kind::PlateNotFound, std::string("NOT FOUND(") + (line.carType == 2 ? "2" : "1") + ") => NO:" + line.plate});
+    // A tag the import would refuse is no new tag.
+    if (!writable) {
+        findings.push_back({Kind::Refused, "REFUSED => TAG:" + line.tagId + " NO:" + line.plate});
+        return findings;
+    }
+    if (!known)
+        findings.push_back({Kind::New, "NEW => TAG:" + line.tagId + " NO:" + line.plate});
+    else if (stored.plate != line.plate)
+        findings.push_back({Kind::Change, "CHANGE => TAG:" + line.tagId + " NO:" + stored.plate + " => " + line.plate});
+    return findings;
+}

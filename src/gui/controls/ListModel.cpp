@@ -1,0 +1,307 @@
+#include "gui/controls/ListModel.h"
+
+#include "gui/controls/FoldedOrder.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+// Up to this many separate runs of rows are removed run by run, so views keep their state;
+// beyond it one reset is cheaper than a signal per run.
+constexpr std::size_t maxRunsRemovedSingly = 8;
+} // namespace
+
+ListModel::ListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void ListModel::SetColumns(const QStringList& newHeaders) {
+    beginResetModel();
+    headers = newHeaders;
+    if (static_cast<std::size_t>(newHeaders.size()) > stride)
+        Widen(newHeaders.size());
+    endResetModel();
+}
+
+QString ListModel::HeaderText(int column) const {
+    return column >= 0 && column < ColumnCount() ? headers.at(column) : QString();
+}
+
+void ListModel::SetHeaderText(int column, const QString& text) {
+    if (column < 0 || column >= ColumnCount())
+        return;
+    headers[column] = text;
+    Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
+}
+
+Qt::Alignment ListModel::ColumnAlignment(int) const {
+    return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+int ListModel::InsertRow(int row, const QString& text0) {
+    if (row < 0)
+        return -1;
+    row = std::min(row, RowCount());
+    const bool last = row == RowCount();
+    beginInsertRows(QModelIndex(), row, row);
+    const auto at = cells.insert(cells.begin() + static_cast<std::ptrdiff_t>(CellAt(row, 0)), stride, QString());
+    *at = text0;
+    itemData.insert(itemData.begin() + row, 0);
+    endInsertRows();
+    keyIndex.RowInserted(row, last, Keys());
+    return row;
+}
+
+void ListModel::AppendRows(ListRows newRows) {
+    const std::size_t count = newRows.data.size();
+    if (count == 0 || newRows.columns < 1)
+        return;
+    const std::size_t columns = static_cast<std::size_t>(newRows.columns);
+    newRows.cells.resize(count * columns);
+    if (columns > stride)
+        Widen(columns);
+
+    const int first = RowCount();
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(count) - 1);
+    if (first == 0 && columns == stride) {
+        cells = std::move(newRows.cells);
+        itemData = std::move(newRows.data);
+    } else {
+        cells.reserve(cells.size() + count * stride);
+        for (std::size_t row = 0; row < count; ++row) {
+            for (std::size_t column = 0; column < columns; ++column)
+                cells.push_back(std::move(newRows.cells[row * columns + column]));
+            cells.resize(cells.size() + stride - columns);
+        }
+        itemData.insert(itemData.end(), newRows.data.begin(), newRows.data.end());
+    }
+    endInsertRows();
+
+    if (first == 0) {
+        keyIndex.Rebuild(Keys(), RowCount());
+    } else {
+        for (int row = first; row < RowCount(); ++row)
+            keyIndex.RowInserted(row, true, Keys());
+    }
+}
+
+QString ListModel::CellText(int row, int column) const {
+    if (!ValidRow(row) || column < 0 || static_cast<std::size_t>(column) >= stride)
+        return QString();
+    return cells[CellAt(row, column)];
+}
+
+void ListModel::SetCellText(int row, int column, const QString& text) {
+    if (!ValidRow(row) || column < 0 || column >= std::max(ColumnCount(), 1))
+        return;
+    if (column == 0)
+        keyIndex.KeyChanging(row, text, Keys());
+    cells[CellAt(row, column)] = text;
+    const QModelIndex cell = index(row, column);
+    Q_EMIT dataChanged(cell, cell, {Qt::DisplayRole});
+}
+
+qint64 ListModel::ItemData(int row) const {
+    return ValidRow(row) ? itemData[row] : 0;
+}
+
+void ListModel::SetItemData(int row, qint64 data) {
+    if (ValidRow(row))
+        itemData[row] = data;
+}
+
+bool ListModel::RemoveRow(int row) {
+    if (!ValidRow(row))
+        return false;
+    keyIndex.RowRemoving(row, Keys());
+    beginRemoveRows(QModelIndex(), row, row);
+    const auto from = cells.begin() + static_cast<std::ptrdiff_t>(CellAt(row, 0));
+    cells.erase(from, from + static_cast<std::ptrdiff_t>(stride));
+    itemData.erase(itemData.begin() + row);
+    endRemoveRows();
+    return true;
+}
+
+ListModel::Removal ListModel::RemoveRows(std::vector<int> wanted) {
+    Removal result;
+    std::sort(wanted.begin(), wanted.end());
+    wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+    wanted.erase(std::remove_if(wanted.begin(), wanted.end(), [this](int row) { return !ValidRow(row); }),
+                 wanted.end());
+    if (wanted.empty())
+        return result;
+
+    std::vector<std::pair<int, int>> runs; // first, last
+    for (int row : wanted) {
+        if (!runs.empty() && runs.back().second + 1 == row)
+            runs.back().second = row;
+        else
+            runs.emplace_back(row, row);
+    }
+
+    std::vector<int> newRowOf;
+    if (keyIndex.Valid()) {
+        newRowOf.resize(itemData.size());
+        int next = 0;
+        std::size_t gone = 0;
+        for (std::size_t row = 0; row < newRowOf.size(); ++row) {
+            const bool removed = gone < wanted.size() && static_cast<std::size_t>(wanted[gone]) == row;
+            gone += removed ? 1 : 0;
+            newRowOf[row] = removed ? -1 : next++;
+        }
+    }
+
+    if (runs.size() <= maxRunsRemovedSingly) {
+        for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+            beginRemoveRows(QModelIndex(), run->first, run->second);
+            cells.erase(cells.begin() + static_cast<std::ptrdiff_t>(CellAt(run->first, 0)),
+                        cells.begin() + static_cast<std::ptrdiff_t>(CellAt(run->second + 1, 0)));
+            itemData.erase(itemData.begin() + run->first, itemData.begin() + run->second + 1);
+            endRemoveRows();
+        }
+    } else {
+        beginResetModel();
+        std::size_t out = 0;
+        std::size_t next = 0; // next entry of wanted
+        for (std::size_t in = 0; in < itemData.size(); ++in) {
+            if (next < wanted.size() && static_cast<std::size_t>(wanted[next]) == in) {
+                ++next;
+                continue;
+            }
+            if (out != in) {
+                std::move(cells.begin() + static_cast<std::ptrdiff_t>(in * stride),
+                          cells.begin() + static_cast<std::ptrdiff_t>((in + 1) * stride),
+                          cells.begin() + static_cast<std::ptrdiff_t>(out * stride));
+                itemData[out] = itemData[in];
+            }
+            ++out;
+        }
+        cells.resize(out * stride);
+        itemData.resize(out);
+        endResetModel();
+        result.reset = true;
+    }
+    keyIndex.RowsRemoved(newRowOf);
+    result.removed = std::move(wanted);
+    return result;
+}
+
+void ListModel::Clear() {
+    beginResetModel();
+    std::vector<QString>().swap(cells);
+    std::vector<qint64>().swap(itemData);
+    stride = static_cast<std::size_t>(std::max(ColumnCount(), 1));
+    endResetModel();
+    keyIndex.Clear();
+}
+
+int ListModel::FindRow(const QString& text0) const {
+    if (!keyIndex.Valid())
+        keyIndex.Rebuild(Keys(), RowCount());
+    return keyIndex.Find(text0, Keys());
+}
+
+void ListModel::SortRows(int column, bool ascending) {
+    const int count = RowCount();
+    if (column < 0 || count < 2)
+        return;
+
+    std::vector<QStringView> texts(static_cast<std::size_t>(count));
+    if (static_cast<std::size_t>(column) < stride) {
+        for (int row = 0; row < count; ++row)
+            texts[row] = cells[CellAt(row, column)];
+    }
+    std::vector<int> source = FoldedOrder(texts, ascending); // source[newRow] = oldRow
+    std::vector<QStringView>().swap(texts);
+    std::vector<int> newRowOf(static_cast<std::size_t>(count));
+    for (int newRow = 0; newRow < count; ++newRow)
+        newRowOf[source[newRow]] = newRow;
+
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    PermuteRows(std::move(source));
+    // Selection and current row follow their rows.
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& old : before)
+        after.push_back(index(newRowOf[old.row()], old.column()));
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    keyIndex.Renumber(newRowOf);
+}
+
+int ListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : RowCount();
+}
+
+int ListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount();
+}
+
+QVariant ListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid())
+        return QVariant();
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return CellText(index.row(), index.column());
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(ColumnAlignment(index.column()));
+    case Qt::UserRole:
+        return ItemData(index.row());
+    default:
+        return QVariant();
+    }
+}
+
+QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (role == Qt::DisplayRole)
+        return HeaderText(section);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(ColumnAlignment(section));
+    return QVariant();
+}
+
+Qt::ItemFlags ListModel::flags(const QModelIndex& index) const {
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+void ListModel::Widen(std::size_t newStride) {
+    std::vector<QString> wider(itemData.size() * newStride);
+    for (std::size_t row = 0; row < itemData.size(); ++row) {
+        for (std::size_t column = 0; column < stride; ++column)
+            wider[row * newStride + column] = std::move(cells[row * stride + column]);
+    }
+    cells = std::move(wider);
+    stride = newStride;
+}
+
+void ListModel::PermuteRows(std::vector<int> source) {
+    // Cycle by cycle in place, so a sort of a million rows needs one spare row, not a second
+    // copy of the cells.
+    std::vector<QString> spare(stride);
+    for (std::size_t start = 0; start < source.size(); ++start) {
+        if (source[start] < 0 || static_cast<std::size_t>(source[start]) == start) {
+            source[start] = -1;
+            continue;
+        }
+        const auto rowBegin = [this](std::size_t row) {
+            return cells.begin() + static_cast<std::ptrdiff_t>(row * stride);
+        };
+        std::move(rowBegin(start), rowBegin(start + 1), spare.begin());
+        const qint64 spareData = itemData[start];
+        std::size_t hole = start;
+        for (;;) {
+            const std::size_t from = static_cast<std::size_t>(source[hole]);
+            source[hole] = -1;
+            if (from == start) {
+                std::move(spare.begin(), spare.end(), rowBegin(hole));
+                itemData[hole] = spareData;
+                break;
+            }
+            std::move(rowBegin(from), rowBegin(from + 1), rowBegin(hole));
+            itemData[hole] = itemData[from];
+            hole = from;
+        }
+    }
+}

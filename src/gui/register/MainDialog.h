@@ -1,0 +1,104 @@
+#pragma once
+
+#include "core/app/RegisterContext.h"
+#include "core/register/TagRecord.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+class CListCtrlEx;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// The program's main window: the register as a list, one row per tag, and the fields of one
+// record. The list is the in-memory register; every operation that writes the store also
+// updates the matching row.
+class MainDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit MainDialog(RegisterContext& context, QWidget* parent = nullptr);
+    ~MainDialog() override;
+
+    // Writes a record into row index, or with -1 into the row of its tag (appended when none).
+    // Returns the row, -1 when no row could be made.
+    int UpsertRow(int index, const TagRecord& record);
+    int AppendRow(const TagRecord& record);
+    void ShowCountLine();
+    void ShowBalloonAt(QWidget* control, const QString& text);
+    void EnableWhitelistButton(bool on);
+
+    // Buttons whose commands live elsewhere get them from start-up: 1041, 1043, 1045, 1046,
+    // 1047 and 1049.
+    void SetCommand(int buttonId, std::function<void()> command);
+    // Asked before the window closes: true while a reader connection is being set up.
+    void SetConnectingProbe(std::function<bool()> probe);
+    // Runs first when the window is destroyed (the reader window and the link go with it).
+    void SetTeardown(std::function<void()> teardown);
+
+    CListCtrlEx* List() const { return list; }
+    QLineEdit* TagField() const { return tagEdit; }
+    QLineEdit* PlateField() const { return plateEdit; }
+    QPushButton* Button(int id) const;
+    RegisterContext& Context() const { return context; }
+    bool UseConfirmationMode() const;
+
+    // The register as the store holds it, read again into the list. When the store fails to
+    // read part of it, the list stays empty and a box says so.
+    void LoadRegister();
+    // Whether the last load failed; the program then ends without writing anything.
+    bool LoadFailed() const { return loadFailed; }
+
+    // The row texts of a record, as the list shows them.
+    QString TypeLabel(int carType) const;
+    std::vector<QString> RowTexts(const TagRecord& record) const;
+
+    // Handlers, public so flows and tests can drive them as a click does.
+    void Save();
+    void CopyTag();
+    void CopyPlate();
+    void ToggleUseConfirmation();
+    void LoadSelectedRow();
+    void ToggleSelectedFlag();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void reject() override;
+
+private:
+    void BuildControls();
+    void ApplyTexts();
+    void CopyField(QLineEdit* field);
+    void PushRowTexts(const TagRecord& record, std::vector<QString>& cells) const;
+    QPushButton* MakeButton(int id, const QRect& rect, const QString& text, const QIcon& icon,
+                            const QString& tooltip = QString());
+    bool IsConnecting() const;
+
+    static constexpr int rowColumns = 5;
+    struct LabelCache {
+        std::string source;
+        QString text;
+    };
+
+    RegisterContext& context;
+    mutable LabelCache typeLabels[2]; // car, motorcycle
+    CListCtrlEx* list = nullptr;
+    QLineEdit* tagEdit = nullptr;
+    QLineEdit* plateEdit = nullptr;
+    QRadioButton* carRadio = nullptr;
+    QRadioButton* motorcycleRadio = nullptr;
+    QCheckBox* useCheck = nullptr;
+    QLabel* statusLine = nullptr;
+    std::map<int, QPushButton*> buttons;
+    std::map<int, std::function<void()>> commands;
+    std::function<bool()> connectingProbe;
+    std::function<void()> teardown;
+    bool loadFailed = false;
+};
