@@ -35,17 +35,15 @@ int Run(int count) {
     const QString car = QStringLiteral("Car");
     const QString motorcycle = QStringLiteral("Motorcycle");
     auto start = Clock::now();
-    ListRows rows;
-    rows.columns = 5;
-    rows.cells.reserve(static_cast<std::size_t>(count) * 5);
-    rows.data.reserve(static_cast<std::size_t>(count));
+    ListRows rows(5);
+    rows.Reserve(count);
     for (int i = 0; i < count; ++i) {
-        rows.cells.push_back(TagText(i));
-        rows.cells.push_back(QStringLiteral("P%1").arg(i));
-        rows.cells.push_back(i % 3 == 0 ? motorcycle : car);
-        rows.cells.push_back(i % 2 == 0 ? QStringLiteral("*") : QString());
-        rows.cells.push_back(i % 5 == 0 ? QStringLiteral("Y") : QString());
-        rows.data.push_back(i % 3 == 0 ? 2 : 1);
+        rows.Add(TagText(i));
+        rows.Add(QStringLiteral("P%1").arg(i));
+        rows.Add(i % 3 == 0 ? motorcycle : car);
+        rows.Add(i % 2 == 0 ? u"*" : u"");
+        rows.Add(i % 5 == 0 ? u"Y" : u"");
+        rows.EndRow(i % 3 == 0 ? 2 : 1);
     }
     list.AppendRows(std::move(rows));
     QApplication::processEvents();

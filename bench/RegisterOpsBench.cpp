@@ -188,7 +188,7 @@ int main(int argc, char** argv) {
     const double exportGap = gap.Stop();
     const qint64 exportMs = timer.elapsed();
     timer.restart();
-    const QByteArray exported = TagFileBytes(*main.List(), RowScope::All);
+    const QByteArray exported = TagFileBytes(main, RowScope::All);
     const qint64 buildMs = timer.elapsed();
     timer.restart();
     {

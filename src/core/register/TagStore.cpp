@@ -1,5 +1,8 @@
 #include "core/register/TagStore.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace {
 
 // Names exactly one key below the register, whatever else the name holds.
@@ -47,19 +50,26 @@ bool TagStore::WriteUseOk(const std::string& tag, std::uint32_t value) {
 
 namespace {
 
+// Whether name is the lower-case ASCII name folded, without a folded copy: a load compares
+// four names for each of a million tags.
+bool IsFoldedName(const std::string& name, std::string_view lower) {
+    return name.size() == lower.size() && std::equal(name.begin(), name.end(), lower.begin(), [](char c, char l) {
+               return (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) == l;
+           });
+}
+
 // The record's fields from its key's values; values of another name or type are passed over.
 void FillFromValues(const Hive::KeyValues& values, TagRecord& record) {
     std::string plate;
     std::uint32_t carType = 1, mark = 0, useOk = 0;
     for (const auto& [name, value] : values) {
-        std::string folded = FoldName(name);
-        if (folded == "licno")
+        if (IsFoldedName(name, "licno"))
             plate = StringThroughBuffer(value, TagStore::kPlateBufferBytes).value_or(std::string());
-        else if (folded == "cartype")
+        else if (IsFoldedName(name, "cartype"))
             carType = AsDword(value).value_or(carType);
-        else if (folded == "mark")
+        else if (IsFoldedName(name, "mark"))
             mark = AsDword(value).value_or(mark);
-        else if (folded == "useok")
+        else if (IsFoldedName(name, "useok"))
             useOk = AsDword(value).value_or(useOk);
     }
     record.plate = plate;

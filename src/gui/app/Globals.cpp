@@ -1,6 +1,6 @@
 #include "gui/app/Globals.h"
 
-MainDialog* mainWindow = nullptr;
+QWidget* mainWindow = nullptr;
 ReaderDialog* readerWindow = nullptr;
 QLineEdit* tagEntryTarget = nullptr;
 ReaderLink* readerLink = nullptr;

@@ -42,8 +42,10 @@ int ListModel::InsertRow(int row, const QString& text0) {
     row = std::min(row, RowCount());
     const bool last = row == RowCount();
     beginInsertRows(QModelIndex(), row, row);
-    const auto at = cells.insert(cells.begin() + static_cast<std::ptrdiff_t>(CellAt(row, 0)), stride, QString());
-    *at = text0;
+    const TextPool::Ref key = texts.Add(text0);
+    const auto at =
+        cells.insert(cells.begin() + static_cast<std::ptrdiff_t>(CellAt(row, 0)), stride, TextPool::emptyText);
+    *at = key;
     itemData.insert(itemData.begin() + row, 0);
     endInsertRows();
     keyIndex.RowInserted(row, last, Keys());
@@ -52,24 +54,25 @@ int ListModel::InsertRow(int row, const QString& text0) {
 
 void ListModel::AppendRows(ListRows newRows) {
     const std::size_t count = newRows.data.size();
-    if (count == 0 || newRows.columns < 1)
+    if (count == 0)
         return;
     const std::size_t columns = static_cast<std::size_t>(newRows.columns);
-    newRows.cells.resize(count * columns);
     if (columns > stride)
         Widen(columns);
 
     const int first = RowCount();
     beginInsertRows(QModelIndex(), first, first + static_cast<int>(count) - 1);
     if (first == 0 && columns == stride) {
+        // An empty list takes the rows' pool as it is: no text is copied.
+        texts = std::move(newRows.texts);
         cells = std::move(newRows.cells);
         itemData = std::move(newRows.data);
     } else {
         cells.reserve(cells.size() + count * stride);
         for (std::size_t row = 0; row < count; ++row) {
             for (std::size_t column = 0; column < columns; ++column)
-                cells.push_back(std::move(newRows.cells[row * columns + column]));
-            cells.resize(cells.size() + stride - columns);
+                cells.push_back(texts.Add(newRows.texts.View(newRows.cells[row * columns + column])));
+            cells.resize(cells.size() + stride - columns, TextPool::emptyText);
         }
         itemData.insert(itemData.end(), newRows.data.begin(), newRows.data.end());
     }
@@ -86,15 +89,20 @@ void ListModel::AppendRows(ListRows newRows) {
 QString ListModel::CellText(int row, int column) const {
     if (!ValidRow(row) || column < 0 || static_cast<std::size_t>(column) >= stride)
         return QString();
-    return cells[CellAt(row, column)];
+    return texts.View(cells[CellAt(row, column)]).toString();
 }
 
 void ListModel::SetCellText(int row, int column, const QString& text) {
     if (!ValidRow(row) || column < 0 || column >= std::max(ColumnCount(), 1))
         return;
-    if (column == 0)
-        keyIndex.KeyChanging(row, text, Keys());
-    cells[CellAt(row, column)] = text;
+    TextPool::Ref& ref = cells[CellAt(row, column)];
+    if (texts.View(ref) != text) {
+        if (column == 0)
+            keyIndex.KeyChanging(row, text, Keys());
+        texts.Release(ref);
+        ref = texts.Add(text);
+        CompactIfWasteful();
+    }
     const QModelIndex cell = index(row, column);
     Q_EMIT dataChanged(cell, cell, {Qt::DisplayRole});
 }
@@ -113,10 +121,12 @@ bool ListModel::RemoveRow(int row) {
         return false;
     keyIndex.RowRemoving(row, Keys());
     beginRemoveRows(QModelIndex(), row, row);
+    ReleaseRows(row, row + 1);
     const auto from = cells.begin() + static_cast<std::ptrdiff_t>(CellAt(row, 0));
     cells.erase(from, from + static_cast<std::ptrdiff_t>(stride));
     itemData.erase(itemData.begin() + row);
     endRemoveRows();
+    CompactIfWasteful();
     return true;
 }
 
@@ -152,6 +162,7 @@ ListModel::Removal ListModel::RemoveRows(std::vector<int> wanted) {
     if (runs.size() <= maxRunsRemovedSingly) {
         for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
             beginRemoveRows(QModelIndex(), run->first, run->second);
+            ReleaseRows(run->first, run->second + 1);
             cells.erase(cells.begin() + static_cast<std::ptrdiff_t>(CellAt(run->first, 0)),
                         cells.begin() + static_cast<std::ptrdiff_t>(CellAt(run->second + 1, 0)));
             itemData.erase(itemData.begin() + run->first, itemData.begin() + run->second + 1);
@@ -163,6 +174,7 @@ ListModel::Removal ListModel::RemoveRows(std::vector<int> wanted) {
         std::size_t next = 0; // next entry of wanted
         for (std::size_t in = 0; in < itemData.size(); ++in) {
             if (next < wanted.size() && static_cast<std::size_t>(wanted[next]) == in) {
+                ReleaseRows(in, in + 1);
                 ++next;
                 continue;
             }
@@ -180,13 +192,15 @@ ListModel::Removal ListModel::RemoveRows(std::vector<int> wanted) {
         result.reset = true;
     }
     keyIndex.RowsRemoved(newRowOf);
+    CompactIfWasteful();
     result.removed = std::move(wanted);
     return result;
 }
 
 void ListModel::Clear() {
     beginResetModel();
-    std::vector<QString>().swap(cells);
+    texts.Clear();
+    std::vector<TextPool::Ref>().swap(cells);
     std::vector<qint64>().swap(itemData);
     stride = static_cast<std::size_t>(std::max(ColumnCount(), 1));
     endResetModel();
@@ -204,13 +218,13 @@ void ListModel::SortRows(int column, bool ascending) {
     if (column < 0 || count < 2)
         return;
 
-    std::vector<QStringView> texts(static_cast<std::size_t>(count));
+    std::vector<QStringView> views(static_cast<std::size_t>(count));
     if (static_cast<std::size_t>(column) < stride) {
         for (int row = 0; row < count; ++row)
-            texts[row] = cells[CellAt(row, column)];
+            views[row] = texts.View(cells[CellAt(row, column)]);
     }
-    std::vector<int> source = FoldedOrder(texts, ascending); // source[newRow] = oldRow
-    std::vector<QStringView>().swap(texts);
+    std::vector<int> source = FoldedOrder(views, ascending); // source[newRow] = oldRow
+    std::vector<QStringView>().swap(views);
     std::vector<int> newRowOf(static_cast<std::size_t>(count));
     for (int newRow = 0; newRow < count; ++newRow)
         newRowOf[source[newRow]] = newRow;
@@ -267,10 +281,10 @@ Qt::ItemFlags ListModel::flags(const QModelIndex& index) const {
 }
 
 void ListModel::Widen(std::size_t newStride) {
-    std::vector<QString> wider(itemData.size() * newStride);
+    std::vector<TextPool::Ref> wider(itemData.size() * newStride, TextPool::emptyText);
     for (std::size_t row = 0; row < itemData.size(); ++row) {
         for (std::size_t column = 0; column < stride; ++column)
-            wider[row * newStride + column] = std::move(cells[row * stride + column]);
+            wider[row * newStride + column] = cells[row * stride + column];
     }
     cells = std::move(wider);
     stride = newStride;
@@ -279,7 +293,7 @@ void ListModel::Widen(std::size_t newStride) {
 void ListModel::PermuteRows(std::vector<int> source) {
     // Cycle by cycle in place, so a sort of a million rows needs one spare row, not a second
     // copy of the cells.
-    std::vector<QString> spare(stride);
+    std::vector<TextPool::Ref> spare(stride);
     for (std::size_t start = 0; start < source.size(); ++start) {
         if (source[start] < 0 || static_cast<std::size_t>(source[start]) == start) {
             source[start] = -1;
@@ -304,4 +318,14 @@ void ListModel::PermuteRows(std::vector<int> source) {
             hole = from;
         }
     }
+}
+
+void ListModel::ReleaseRows(std::size_t firstRow, std::size_t endRow) {
+    for (std::size_t cell = firstRow * stride; cell < endRow * stride; ++cell)
+        texts.Release(cells[cell]);
+}
+
+void ListModel::CompactIfWasteful() {
+    if (texts.Wasteful())
+        texts.Compact(cells);
 }

@@ -12,9 +12,10 @@
 #include <vector>
 
 // Rows of cell texts with one 64-bit item data each, as the sortable list shows them.
-// The cells lie in one array, row after row, so a row costs its cells and nothing else; equal
-// texts (labels, flags) share one string. A case-insensitive index of the column-0 texts
-// finds a row by its key without a scan and follows sorts, insertions and removals.
+// A cell is a 4-byte reference into one pool of texts, row after row, so a row costs its
+// references and its characters and nothing else; repeated short texts (labels, flags) are
+// stored once. A case-insensitive index of the column-0 texts finds a row by its key without
+// a scan and follows sorts, insertions and removals.
 class ListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -62,7 +63,10 @@ public:
 private:
     bool ValidRow(int row) const { return row >= 0 && row < RowCount(); }
     std::size_t CellAt(int row, int column) const { return static_cast<std::size_t>(row) * stride + column; }
-    KeyColumn Keys() const { return {cells.data(), stride}; }
+    KeyColumn Keys() const { return {&texts, cells.data(), stride}; }
+    void ReleaseRows(std::size_t firstRow, std::size_t endRow);
+    // Moves the live texts together once enough of the pool is left over from edits and removals.
+    void CompactIfWasteful();
     // More cells per row; existing texts stay in their columns.
     void Widen(std::size_t newStride);
     // Puts the rows into the order given by source (source[newRow] = oldRow).
@@ -70,7 +74,8 @@ private:
 
     QStringList headers;
     std::size_t stride = 1; // cells per row: never fewer than the columns, never shrinks while rows remain
-    std::vector<QString> cells;
+    TextPool texts;
+    std::vector<TextPool::Ref> cells;
     std::vector<qint64> itemData;
     mutable RowKeyIndex keyIndex;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QString>
+#include "gui/controls/TextPool.h"
+
 #include <QStringView>
 
 #include <cstddef>
@@ -9,9 +10,10 @@
 
 // Column 0 of a list's rows, read in place: cell (row, 0) is cells[row * stride].
 struct KeyColumn {
-    const QString* cells = nullptr;
+    const TextPool* texts = nullptr;
+    const TextPool::Ref* cells = nullptr;
     std::size_t stride = 1;
-    QStringView At(int row) const { return cells[static_cast<std::size_t>(row) * stride]; }
+    QStringView At(int row) const { return texts->View(cells[static_cast<std::size_t>(row) * stride]); }
 };
 
 // The first row of every column-0 key, with ASCII letter case ignored, for lists of millions
@@ -54,6 +56,8 @@ private:
     // Slot holding the key, or the empty slot where it belongs.
     std::size_t Probe(QStringView key, std::uint32_t hash, KeyColumn keys) const;
     void Insert(int row, QStringView key, KeyColumn keys);
+    // With room already reserved.
+    void InsertHashed(int row, QStringView key, std::uint32_t hash, KeyColumn keys);
     void EraseAt(std::size_t slot);
     void Reserve(std::size_t count);
     void Rehash(std::size_t capacity);

@@ -1,15 +1,13 @@
 #include "gui/exchange/BulkDelete.h"
 
+#include "core/app/RegisterContext.h"
 #include "core/store/BatchWriter.h"
 #include "gui/app/Prompts.h"
 #include "gui/app/UiTexts.h"
-#include "gui/controls/CListCtrlEx.h"
 #include "gui/exchange/HeldHiveQuestion.h"
 #include "gui/exchange/LongWork.h"
 #include "gui/exchange/RegisterReadWatch.h"
-#include "gui/register/MainDialog.h"
-
-#include <QPushButton>
+#include "gui/register/RegisterView.h"
 
 #include <vector>
 
@@ -17,59 +15,58 @@ namespace {
 
 QString Caption(const LanguageTexts& t) { return LookupText(t, "COMMON", "004", QStringLiteral("刪除")); }
 
-void ReportFailures(MainDialog& main, int failed) {
+void ReportFailures(RegisterView& view, int failed) {
     if (failed <= 0)
         return;
-    prompts().Message(&main, LookupText(main.Context().texts, "LUMETRA", "004", QStringLiteral("無法刪除的資料筆數:")) +
-                                 QLatin1Char(' ') + QString::number(failed));
+    prompts().Message(view.Window(),
+                      LookupText(view.Context().texts, "LUMETRA", "004", QStringLiteral("無法刪除的資料筆數:")) +
+                          QLatin1Char(' ') + QString::number(failed));
 }
 
-void DeleteSelected(MainDialog& main) {
-    CListCtrlEx& list = *main.List();
-    RegisterContext& context = main.Context();
-    const int row = list.FirstSelectedRow();
+void DeleteSelected(RegisterView& view) {
+    RegisterContext& context = view.Context();
+    const int row = view.SelectedRow();
     if (row < 0)
         return;
     const QString question = LookupText(context.texts, "COMMON", "006", QStringLiteral("是否刪除此筆資料?"));
-    if (!prompts().Confirm(&main, Caption(context.texts), QStringLiteral("\n\n") + question))
+    if (!prompts().Confirm(view.Window(), Caption(context.texts), QStringLiteral("\n\n") + question))
         return;
     TagRecord record;
-    record.tagId = list.CellText(row, RegisterColumn::tag).toStdString();
+    record.tagId = view.CellText(row, RegisterColumn::tag).toStdString();
     if (!context.store.DeleteTag(record)) {
-        ReportFailures(main, 1);
+        ReportFailures(view, 1);
         return;
     }
-    list.DeleteRow(row);
-    main.ShowCountLine();
+    view.RemoveRow(row);
+    view.ShowCountLine();
     context.config.registerChanged = true;
 }
 
 } // namespace
 
-DeleteOutcome DeleteRowsInScope(MainDialog& main, RowScope scope) {
-    CListCtrlEx& list = *main.List();
-    RegisterContext& context = main.Context();
+DeleteOutcome DeleteRowsInScope(RegisterView& view, RowScope scope) {
+    RegisterContext& context = view.Context();
     DeleteOutcome outcome;
     const RegisterReadWatch reads(context);
     {
         // The walk and the deletes each move the bar over the rows once.
-        const int inScope = RowsInScope(list, scope);
-        LongWork work(main, inScope, 2 * qint64(inScope));
+        const int inScope = RowsInScope(view, scope);
+        LongWork work(view, inScope, 2 * qint64(inScope));
 
         std::vector<int> rows;
         std::vector<TagRecord> records;
-        const int count = list.RowCount();
+        const int count = view.RowCount();
         for (int row = 0; row < count; ++row) {
-            if (!RowInScope(scope, list.CellText(row, RegisterColumn::mark)))
+            if (!RowInScope(scope, view.CellText(row, RegisterColumn::mark)))
                 continue;
             work.Step(qint64(rows.size()));
             rows.push_back(row);
             TagRecord record;
-            record.tagId = list.CellText(row, RegisterColumn::tag).toStdString();
+            record.tagId = view.CellText(row, RegisterColumn::tag).toStdString();
             records.push_back(std::move(record));
         }
 
-        BatchWriter writer(context.store.GetHive(), 1000, AskWhenHiveHeld(main));
+        BatchWriter writer(context.store.GetHive(), 1000, AskWhenHiveHeld(view));
         writer.StopWhen([&reads] { return reads.Failed(); });
         const std::vector<bool> gone = writer.Run(records.size(), [&](size_t i) {
             work.Step(qint64(records.size() + i));
@@ -84,33 +81,33 @@ DeleteOutcome DeleteRowsInScope(MainDialog& main, RowScope scope) {
                 ++outcome.failed;
         }
         outcome.deleted = static_cast<int>(doomed.size());
-        list.DeleteRows(std::move(doomed));
+        view.RemoveRows(std::move(doomed));
     }
 
-    main.ShowCountLine();
+    view.ShowCountLine();
     context.config.registerChanged = true;
     if (reads.Failed())
-        reads.ShowBox(main);
-    ReportFailures(main, outcome.failed);
+        reads.ShowBox(view);
+    ReportFailures(view, outcome.failed);
     return outcome;
 }
 
-void RunDeleteMenu(MainDialog& main) {
-    const LanguageTexts& t = main.Context().texts;
+void RunDeleteMenu(RegisterView& view) {
+    const LanguageTexts& t = view.Context().texts;
     using namespace DeleteCommand;
-    const int choice =
-        prompts().Menu(main.Button(1045), {{selected, LookupText(t, "APB1", "050", QStringLiteral("刪除單筆資料"))},
-                                           {0, QString()},
-                                           {marked, LookupText(t, "APB1", "051", QStringLiteral("刪除有*標記資料"))},
-                                           {unmarked, LookupText(t, "APB1", "052", QStringLiteral("刪除無*標記資料"))}});
+    const int choice = prompts().Menu(view.CommandButton(1045),
+                                      {{selected, LookupText(t, "APB1", "050", QStringLiteral("刪除單筆資料"))},
+                                       {0, QString()},
+                                       {marked, LookupText(t, "APB1", "051", QStringLiteral("刪除有*標記資料"))},
+                                       {unmarked, LookupText(t, "APB1", "052", QStringLiteral("刪除無*標記資料"))}});
     if (choice == selected) {
-        DeleteSelected(main);
+        DeleteSelected(view);
         return;
     }
     if (choice != marked && choice != unmarked)
         return;
     const QString question = LookupText(t, "COMMON", "049", QStringLiteral("是否確定?"));
-    if (!prompts().Confirm(&main, Caption(t), QStringLiteral("\n\n") + question))
+    if (!prompts().Confirm(view.Window(), Caption(t), QStringLiteral("\n\n") + question))
         return;
-    (void)DeleteRowsInScope(main, choice == marked ? RowScope::Marked : RowScope::Unmarked);
+    (void)DeleteRowsInScope(view, choice == marked ? RowScope::Marked : RowScope::Unmarked);
 }

@@ -2,10 +2,10 @@
 
 #include "gui/exchange/RowScope.h"
 
-class MainDialog;
+class RegisterView;
 
 // Button 1045 of the main window: delete the selected record, the marked or the unmarked ones.
-void RunDeleteMenu(MainDialog& main);
+void RunDeleteMenu(RegisterView& view);
 
 namespace DeleteCommand {
 constexpr int selected = 2001;
@@ -22,4 +22,4 @@ struct DeleteOutcome {
 // rows from the list in one pass, refreshes the count line and sets registerChanged. A record
 // the store could not delete keeps its row; the number of such records is reported in one box.
 // After a failed read of the register nothing further is deleted, and a box says so first.
-DeleteOutcome DeleteRowsInScope(MainDialog& main, RowScope scope);
+DeleteOutcome DeleteRowsInScope(RegisterView& view, RowScope scope);

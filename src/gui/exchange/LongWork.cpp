@@ -1,19 +1,20 @@
 #include "gui/exchange/LongWork.h"
 
+#include "core/app/RegisterContext.h"
 #include "gui/exchange/ProgressDialog.h"
-#include "gui/register/MainDialog.h"
+#include "gui/register/RegisterView.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 
-LongWork::LongWork(MainDialog& owner, qint64 rows, qint64 steps) : main(&owner) {
+LongWork::LongWork(RegisterView& view, qint64 rows, qint64 steps) : window(view.Window()) {
     if (rows <= threshold)
         return;
     shown = true;
-    owner.setEnabled(false);
+    window->setEnabled(false);
     // Events are served mid-command: the window must not close under it.
-    owner.installEventFilter(this);
-    progress = new ProgressDialog(owner.Context().texts, &owner);
+    window->installEventFilter(this);
+    progress = new ProgressDialog(view.Context().texts, window);
     if (!progress->Create()) {
         delete progress.data();
     } else {
@@ -27,9 +28,9 @@ LongWork::~LongWork() {
     if (!shown)
         return;
     delete progress.data();
-    if (main) {
-        main->removeEventFilter(this);
-        main->setEnabled(true);
+    if (window) {
+        window->removeEventFilter(this);
+        window->setEnabled(true);
     }
 }
 
@@ -44,7 +45,7 @@ void LongWork::Step(qint64 position) {
 }
 
 bool LongWork::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == main && event->type() == QEvent::Close) {
+    if (watched == window && event->type() == QEvent::Close) {
         event->ignore();
         return true;
     }

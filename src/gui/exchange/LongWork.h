@@ -3,13 +3,14 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
+#include <QWidget>
 
-class MainDialog;
 class ProgressDialog;
 class QEvent;
+class RegisterView;
 
 // A command over many rows that runs to its end on the user-interface thread. Above
-// `threshold` rows the main window is disabled (and kept from closing) and the progress
+// `threshold` rows the view's window is disabled (and kept from closing) and the progress
 // window shows; Step then serves pending events every few tens of milliseconds, so the
 // window repaints and sockets are heard. At or below the threshold nothing changes. Both are
 // undone on every way out.
@@ -19,7 +20,7 @@ public:
     static constexpr qint64 serveEveryMs = 50;
 
     // steps is the bar's range; rows decides whether the work counts as long.
-    LongWork(MainDialog& main, qint64 rows, qint64 steps);
+    LongWork(RegisterView& view, qint64 rows, qint64 steps);
     ~LongWork() override;
     LongWork(const LongWork&) = delete;
     LongWork& operator=(const LongWork&) = delete;
@@ -32,7 +33,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QPointer<MainDialog> main;
+    QPointer<QWidget> window;
     QPointer<ProgressDialog> progress;
     QElapsedTimer sinceServed;
     bool shown = false;

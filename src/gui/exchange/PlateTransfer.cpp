@@ -1,22 +1,19 @@
 #include "gui/exchange/PlateTransfer.h"
 
+#include "core/app/RegisterContext.h"
 #include "core/store/BatchWriter.h"
 #include "gui/app/Prompts.h"
 #include "gui/app/UiTexts.h"
-#include "gui/controls/CListCtrlEx.h"
 #include "gui/exchange/HeldHiveQuestion.h"
 #include "gui/exchange/LongWork.h"
 #include "gui/exchange/RegisterReadWatch.h"
-#include "gui/register/MainDialog.h"
-
-#include <QPushButton>
+#include "gui/register/RegisterView.h"
 
 #include <string>
 #include <vector>
 
-int TransferRows(MainDialog& main, RowScope scope) {
-    CListCtrlEx& list = *main.List();
-    RegisterContext& context = main.Context();
+int TransferRows(RegisterView& view, RowScope scope) {
+    RegisterContext& context = view.Context();
     struct Pending {
         std::string tag;
         std::string plate;
@@ -28,19 +25,19 @@ int TransferRows(MainDialog& main, RowScope scope) {
     std::vector<bool> done;
     {
         // The walk and the writes each move the bar over the rows once.
-        const int inScope = RowsInScope(list, scope);
-        LongWork work(main, inScope, 2 * qint64(inScope));
+        const int inScope = RowsInScope(view, scope);
+        LongWork work(view, inScope, 2 * qint64(inScope));
         int visited = 0;
         // The count is read again after every row: boxes shown on the way let other handlers run.
-        for (int row = 0; row < list.RowCount(); ++row) {
-            if (!RowInScope(scope, list.CellText(row, RegisterColumn::mark)))
+        for (int row = 0; row < view.RowCount(); ++row) {
+            if (!RowInScope(scope, view.CellText(row, RegisterColumn::mark)))
                 continue;
             work.Step(visited++);
-            const QString tag = list.CellText(row, RegisterColumn::tag);
-            const QString plate = list.CellText(row, RegisterColumn::plate);
+            const QString tag = view.CellText(row, RegisterColumn::tag);
+            const QString plate = view.CellText(row, RegisterColumn::plate);
             if (plate.isEmpty())
                 continue;
-            const int carType = list.ItemData(row) == 2 ? 2 : 1;
+            const int carType = view.RowCarType(row) == 2 ? 2 : 1;
             const bool found = context.PlatesOf(carType).Exists(plate.toStdString());
             if (reads.Failed())
                 break; // an unreadable plate is not a missing one, and nothing is written
@@ -49,13 +46,13 @@ int TransferRows(MainDialog& main, RowScope scope) {
                 continue;
             }
             // A fixed English diagnostic, as the suite shows it.
-            prompts().Message(&main, QStringLiteral("\nTag:") + tag + QStringLiteral(" \nID:") + plate +
-                                         QStringLiteral(" NOT FOUND!"));
+            prompts().Message(view.Window(), QStringLiteral("\nTag:") + tag + QStringLiteral(" \nID:") + plate +
+                                                 QStringLiteral(" NOT FOUND!"));
         }
 
         // The writes go in batches after the walk, so no box waits while the write lock is held.
         results.assign(pending.size(), PlateList::SetTagResult::Failed);
-        BatchWriter writer(context.cars.GetHive(), 1000, AskWhenHiveHeld(main));
+        BatchWriter writer(context.cars.GetHive(), 1000, AskWhenHiveHeld(view));
         writer.StopWhen([&reads] { return reads.Failed(); });
         done = writer.Run(reads.Failed() ? 0 : pending.size(), [&](size_t i) {
             work.Step(qint64(inScope) + qint64(i));
@@ -73,29 +70,29 @@ int TransferRows(MainDialog& main, RowScope scope) {
             ++written;
     }
     if (reads.Failed())
-        reads.ShowBox(main);
+        reads.ShowBox(view);
     if (failed > 0) {
-        prompts().Message(&main, LookupText(context.texts, "LUMETRA", "030",
-                                            QStringLiteral("無法寫入名單的資料筆數:")) +
-                                     QLatin1Char(' ') + QString::number(failed));
+        prompts().Message(view.Window(),
+                          LookupText(context.texts, "LUMETRA", "030", QStringLiteral("無法寫入名單的資料筆數:")) +
+                              QLatin1Char(' ') + QString::number(failed));
     }
     return written;
 }
 
-void RunPlateTransferMenu(MainDialog& main) {
-    if (main.List()->RowCount() == 0)
+void RunPlateTransferMenu(RegisterView& view) {
+    if (view.RowCount() == 0)
         return;
-    const LanguageTexts& t = main.Context().texts;
+    const LanguageTexts& t = view.Context().texts;
     using namespace TransferCommand;
-    const int choice =
-        prompts().Menu(main.Button(1046), {{all, LookupText(t, "APB1", "047", QStringLiteral("全部資料匯入"))},
-                                           {marked, LookupText(t, "APB1", "048", QStringLiteral("有*標記資料匯入"))},
-                                           {unmarked, LookupText(t, "APB1", "049", QStringLiteral("無*標記資料匯入"))}});
+    const int choice = prompts().Menu(view.CommandButton(1046),
+                                      {{all, LookupText(t, "APB1", "047", QStringLiteral("全部資料匯入"))},
+                                       {marked, LookupText(t, "APB1", "048", QStringLiteral("有*標記資料匯入"))},
+                                       {unmarked, LookupText(t, "APB1", "049", QStringLiteral("無*標記資料匯入"))}});
     if (choice != all && choice != marked && choice != unmarked)
         return;
     const QString caption = LookupText(t, "APB1", "046", QStringLiteral("eTag匯入至名單"));
     const QString question = LookupText(t, "COMMON", "049", QStringLiteral("是否確定?"));
-    if (!prompts().Confirm(&main, caption, QStringLiteral("\n\n") + question))
+    if (!prompts().Confirm(view.Window(), caption, QStringLiteral("\n\n") + question))
         return;
-    (void)TransferRows(main, choice == all ? RowScope::All : choice == marked ? RowScope::Marked : RowScope::Unmarked);
+    (void)TransferRows(view, choice == all ? RowScope::All : choice == marked ? RowScope::Marked : RowScope::Unmarked);
 }

@@ -2,11 +2,11 @@
 
 #include "gui/exchange/RowScope.h"
 
-class MainDialog;
+class RegisterView;
 
 // Button 1046 of the main window: gives the plates of the chosen rows their tag in the plate
 // lists of the plate-recognition product, never replacing a tag a plate already has.
-void RunPlateTransferMenu(MainDialog& main);
+void RunPlateTransferMenu(RegisterView& view);
 
 namespace TransferCommand {
 constexpr int all = 1001;
@@ -19,4 +19,4 @@ constexpr int unmarked = 1003;
 // take (or that were not written after Cancel or a failed read of the store) is reported in one
 // box at the end; a failed read stops the walk or the writes, and its box comes first. Returns the
 // number of plates that took the tag.
-int TransferRows(MainDialog& main, RowScope scope);
+int TransferRows(RegisterView& view, RowScope scope);

@@ -1,9 +1,10 @@
 #include "gui/exchange/RegisterReadWatch.h"
 
+#include "core/app/RegisterContext.h"
 #include "core/store/SqliteHive.h"
 #include "gui/app/Prompts.h"
 #include "gui/app/UiTexts.h"
-#include "gui/register/MainDialog.h"
+#include "gui/register/RegisterView.h"
 
 RegisterReadWatch::RegisterReadWatch(RegisterContext& context) {
     for (Hive* hive : {&context.store.GetHive(), &context.cars.GetHive(), &context.motorcycles.GetHive()}) {
@@ -22,8 +23,8 @@ bool RegisterReadWatch::Failed() const {
     return false;
 }
 
-void RegisterReadWatch::ShowBox(MainDialog& main) const {
-    QString text = LookupText(main.Context().texts, "LUMETRA", "025",
+void RegisterReadWatch::ShowBox(RegisterView& view) const {
+    QString text = LookupText(view.Context().texts, "LUMETRA", "025",
                               QStringLiteral("登錄資料無法讀取，此指令不再寫入任何資料。"));
     for (const Watched& w : hives) {
         auto* file = dynamic_cast<SqliteHive*>(w.hive);
@@ -32,5 +33,5 @@ void RegisterReadWatch::ShowBox(MainDialog& main) const {
             break;
         }
     }
-    prompts().Message(&main, text);
+    prompts().Message(view.Window(), text);
 }

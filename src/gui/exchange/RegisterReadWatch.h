@@ -3,7 +3,7 @@
 #include <vector>
 
 class Hive;
-class MainDialog;
+class RegisterView;
 struct RegisterContext;
 
 // Watches the hives of the register and its plate lists for reads that fail during one
@@ -16,7 +16,7 @@ public:
     // Whether a read failed since the watch began.
     bool Failed() const;
     // The box that says the register could not be read, naming the hive file where there is one.
-    void ShowBox(MainDialog& main) const;
+    void ShowBox(RegisterView& view) const;
 
 private:
     struct Watched {

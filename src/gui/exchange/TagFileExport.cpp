@@ -1,13 +1,13 @@
 #include "gui/exchange/TagFileExport.h"
 
+#include "core/app/RegisterContext.h"
 #include "core/store/WholeFileWriter.h"
 #include "core/tagfile/TagFileLine.h"
 #include "core/text/CodePage.h"
 #include "gui/app/Prompts.h"
 #include "gui/app/UiTexts.h"
-#include "gui/controls/CListCtrlEx.h"
 #include "gui/exchange/LongWork.h"
-#include "gui/register/MainDialog.h"
+#include "gui/register/RegisterView.h"
 
 #include <QFile>
 
@@ -19,38 +19,38 @@ namespace {
 constexpr size_t kNamedTags = 20;
 
 // Yes/No: the whole file in UTF-8 (true) or Big5 without the rows that have no Big5 form.
-bool AskWholeFileUtf8(MainDialog& main, size_t rowsWithoutBig5) {
-    const LanguageTexts& texts = main.Context().texts;
+bool AskWholeFileUtf8(RegisterView& view, size_t rowsWithoutBig5) {
+    const LanguageTexts& texts = view.Context().texts;
     return prompts().Confirm(
-        &main, QStringLiteral("Export"),
+        view.Window(), QStringLiteral("Export"),
         QStringLiteral("\n\n") + LookupText(texts, "LUMETRA", "040", QStringLiteral("無法以 Big5 儲存的資料筆數:")) +
             QLatin1Char(' ') + QString::number(rowsWithoutBig5) + QLatin1Char('\n') +
             LookupText(texts, "LUMETRA", "041", QStringLiteral("是否將整個檔案改以 UTF-8 儲存?")) + QLatin1Char('\n') +
             LookupText(texts, "LUMETRA", "042", QStringLiteral("(選「否」則以 Big5 儲存,並略過這些資料)")));
 }
 
-void ReportLeftOut(MainDialog& main, const std::vector<std::string>& tags) {
-    QString text = LookupText(main.Context().texts, "LUMETRA", "043", QStringLiteral("未匯出的資料筆數:")) +
+void ReportLeftOut(RegisterView& view, const std::vector<std::string>& tags) {
+    QString text = LookupText(view.Context().texts, "LUMETRA", "043", QStringLiteral("未匯出的資料筆數:")) +
                    QLatin1Char(' ') + QString::number(tags.size());
     for (size_t i = 0; i < tags.size() && i < kNamedTags; ++i)
         text += QLatin1Char('\n') + QString::fromStdString(tags[i]);
     if (tags.size() > kNamedTags)
         text += QStringLiteral("\n...");
-    prompts().Message(&main, text);
+    prompts().Message(view.Window(), text);
 }
 
 } // namespace
 
-TagFileText TagFileTextOf(const CListCtrlEx& list, RowScope scope, const std::function<void(qint64)>& step) {
+TagFileText TagFileTextOf(const RegisterView& view, RowScope scope, const std::function<void(qint64)>& step) {
     std::vector<TagFileRow> rows;
     // The count is read again for every row, as the list may change under a walk.
-    for (int row = 0; row < list.RowCount(); ++row) {
-        if (!RowInScope(scope, list.CellText(row, RegisterColumn::mark)))
+    for (int row = 0; row < view.RowCount(); ++row) {
+        if (!RowInScope(scope, view.CellText(row, RegisterColumn::mark)))
             continue;
         if (step)
             step(qint64(rows.size()));
-        rows.push_back({list.CellText(row, RegisterColumn::tag).toStdString(),
-                        list.CellText(row, RegisterColumn::plate).toStdString(), list.ItemData(row) == 2 ? 2 : 1});
+        rows.push_back({view.CellText(row, RegisterColumn::tag).toStdString(),
+                        view.CellText(row, RegisterColumn::plate).toStdString(), view.RowCarType(row) == 2 ? 2 : 1});
     }
     const qint64 read = qint64(rows.size());
     if (!step)
@@ -58,30 +58,31 @@ TagFileText TagFileTextOf(const CListCtrlEx& list, RowScope scope, const std::fu
     return TagFileTextOfRows(rows, [&step, read](size_t row) { step(read + qint64(row)); });
 }
 
-QByteArray TagFileBytes(const CListCtrlEx& list, RowScope scope) {
-    return QByteArray::fromStdString(TagFileTextOf(list, scope).big5);
+QByteArray TagFileBytes(const RegisterView& view, RowScope scope) {
+    return QByteArray::fromStdString(TagFileTextOf(view, scope).big5);
 }
 
-bool ExportTagFile(MainDialog& main, RowScope scope, const QString& path) {
+bool ExportTagFile(RegisterView& view, RowScope scope, const QString& path) {
     TagFileText text;
     {
         // Reading the rows and, where needed, finding the rows without Big5 move the bar.
-        const int inScope = RowsInScope(*main.List(), scope);
-        LongWork work(main, inScope, 2 * qint64(inScope));
-        text = TagFileTextOf(*main.List(), scope, [&work](qint64 done) { work.Step(done); });
+        const int inScope = RowsInScope(view, scope);
+        LongWork work(view, inScope, 2 * qint64(inScope));
+        text = TagFileTextOf(view, scope, [&work](qint64 done) { work.Step(done); });
     }
-    const bool wholeFileUtf8 = !text.withoutBig5.empty() && AskWholeFileUtf8(main, text.withoutBig5.size());
+    const bool wholeFileUtf8 = !text.withoutBig5.empty() && AskWholeFileUtf8(view, text.withoutBig5.size());
     // The mark tells the import that the file is UTF-8 even where its bytes would also read as Big5.
     // A Big5 file is written straight from the text, without a copy.
     const std::string marked = wholeFileUtf8 ? "\xEF\xBB\xBF" + text.utf8 : std::string();
     const std::string_view bytes = wholeFileUtf8 ? std::string_view(marked) : std::string_view(text.big5);
     if (!WriteWholeFile(QFile::encodeName(path).toStdString(), bytes)) {
-        prompts().Message(&main, LookupText(main.Context().texts, "LUMETRA", "006",
-                                            QStringLiteral("檔案寫入失敗,原檔案未變更。")));
+        prompts().Message(view.Window(), LookupText(view.Context().texts, "LUMETRA", "006",
+                                                    QStringLiteral("檔案寫入失敗,原檔案未變更。")));
         return false;
     }
     if (!wholeFileUtf8 && !text.withoutBig5.empty())
-        ReportLeftOut(main, text.withoutBig5);
-    prompts().Message(&main, QStringLiteral("\n\n") + QString::fromStdString(main.Context().texts.Shared().doneText));
+        ReportLeftOut(view, text.withoutBig5);
+    prompts().Message(view.Window(),
+                      QStringLiteral("\n\n") + QString::fromStdString(view.Context().texts.Shared().doneText));
     return true;
 }

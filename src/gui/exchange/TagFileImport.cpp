@@ -1,12 +1,13 @@
 #include "gui/exchange/TagFileImport.h"
 
+#include "core/app/RegisterContext.h"
 #include "core/tagfile/TagFileApply.h"
 #include "gui/app/Prompts.h"
 #include "gui/app/UiTexts.h"
 #include "gui/exchange/HeldHiveQuestion.h"
 #include "gui/exchange/LongWork.h"
 #include "gui/exchange/RegisterReadWatch.h"
-#include "gui/register/MainDialog.h"
+#include "gui/register/RegisterView.h"
 
 #include <QIODevice>
 #include <QStringList>
@@ -19,35 +20,36 @@ QString Qs(const std::string& text) { return QString::fromStdString(text); }
 
 // Diagnostic boxes of the check are English texts in every language. False when the register
 // could not be read: nothing is known about the line then, and no box guesses.
-bool CheckLine(MainDialog& main, const TagFileLine& line, const RegisterReadWatch& reads) {
-    RegisterContext& context = main.Context();
+bool CheckLine(RegisterView& view, const TagFileLine& line, const RegisterReadWatch& reads) {
+    RegisterContext& context = view.Context();
     const std::vector<TagCheckFinding> findings =
         CheckTagFileLine(context.store, context.cars, context.motorcycles, line);
     if (reads.Failed())
         return false;
     for (const TagCheckFinding& finding : findings) {
         if (finding.kind == TagCheckFinding::Kind::Refused)
-            prompts().Message(&main, LookupText(context.texts, "LUMETRA", "016", QStringLiteral("REFUSED => TAG:")) +
-                                         Qs(line.tagId) + QStringLiteral(" NO:") + Qs(line.plate));
+            prompts().Message(view.Window(),
+                              LookupText(context.texts, "LUMETRA", "016", QStringLiteral("REFUSED => TAG:")) +
+                                  Qs(line.tagId) + QStringLiteral(" NO:") + Qs(line.plate));
         else
-            prompts().Message(&main, Qs(finding.text));
+            prompts().Message(view.Window(), Qs(finding.text));
     }
     return true;
 }
 
 // One box for all lines that could not be decoded: how many, and where the first of them are.
-void ReportUnreadLines(MainDialog& main, const std::vector<int>& lineNumbers) {
+void ReportUnreadLines(RegisterView& view, const std::vector<int>& lineNumbers) {
     constexpr size_t kNamed = 20;
-    const LanguageTexts& texts = main.Context().texts;
+    const LanguageTexts& texts = view.Context().texts;
     QStringList named;
     for (size_t i = 0; i < lineNumbers.size() && i < kNamed; ++i)
         named << QString::number(lineNumbers[i]);
     if (lineNumbers.size() > kNamed)
         named << QStringLiteral("...");
-    prompts().Message(&main, LookupText(texts, "LUMETRA", "044", QStringLiteral("無法讀取的行數:")) + QLatin1Char(' ') +
-                                 QString::number(lineNumbers.size()) + QLatin1Char('\n') +
-                                 LookupText(texts, "LUMETRA", "045", QStringLiteral("行號:")) + QLatin1Char(' ') +
-                                 named.join(QStringLiteral(", ")));
+    prompts().Message(view.Window(), LookupText(texts, "LUMETRA", "044", QStringLiteral("無法讀取的行數:")) +
+                                         QLatin1Char(' ') + QString::number(lineNumbers.size()) + QLatin1Char('\n') +
+                                         LookupText(texts, "LUMETRA", "045", QStringLiteral("行號:")) +
+                                         QLatin1Char(' ') + named.join(QStringLiteral(", ")));
 }
 
 } // namespace
@@ -74,15 +76,15 @@ QByteArray ReadWholeLines(QIODevice& source, bool* readError) {
     return bytes;
 }
 
-TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool checkOnly) {
-    RegisterContext& context = main.Context();
+TagFileImportOutcome ImportTagFile(RegisterView& view, QIODevice& source, bool checkOnly) {
+    RegisterContext& context = view.Context();
     TagFileImportOutcome outcome;
     const QByteArray bytes = ReadWholeLines(source, &outcome.readError);
     const RegisterReadWatch reads(context);
     {
         // Parsing, writing and listing each move the bar over the lines once.
         const qint64 lineCount = bytes.count('\n') + (bytes.endsWith('\n') ? 0 : 1);
-        LongWork work(main, lineCount, checkOnly ? lineCount : 3 * lineCount);
+        LongWork work(view, lineCount, checkOnly ? lineCount : 3 * lineCount);
 
         const TagFileReading reading =
             ReadTagFileLines({bytes.constData(), size_t(bytes.size())}, [&work](size_t i) { work.Step(qint64(i)); });
@@ -93,13 +95,13 @@ TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool che
         if (checkOnly) {
             for (const TagFileEntry& entry : reading.entries) {
                 work.Step(qint64(entry.lineNumber - 1));
-                if (!CheckLine(main, entry.line, reads))
+                if (!CheckLine(view, entry.line, reads))
                     break;
             }
         } else {
             const qint64 written0 = lineCount;
             const std::vector<TagLineOutcome> stored =
-                StoreTagFileEntries(context.store, reading.entries, AskWhenHiveHeld(main),
+                StoreTagFileEntries(context.store, reading.entries, AskWhenHiveHeld(view),
                                     [&work, written0](size_t i) { work.Step(written0 + qint64(i)); });
             // In file order, so the last line of a tag wins in the list as it did in the store.
             const qint64 listed0 = written0 + qint64(reading.entries.size());
@@ -107,28 +109,28 @@ TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool che
                 work.Step(listed0 + qint64(i));
                 const TagFileLine& line = reading.entries[i].line;
                 if (stored[i] == TagLineOutcome::Stored)
-                    main.UpsertRow(-1, TagRecord{line.tagId, line.plate, line.carType, false, false});
+                    view.UpsertRow(-1, TagRecord{line.tagId, line.plate, line.carType, false, false});
                 else
                     ++outcome.failed;
             }
         }
     }
 
-    main.ShowCountLine();
+    view.ShowCountLine();
     context.config.registerChanged = true;
     const LanguageTexts& texts = context.texts;
     outcome.storeReadError = reads.Failed();
     if (outcome.storeReadError)
-        reads.ShowBox(main);
+        reads.ShowBox(view);
     if (!outcome.unreadLines.empty())
-        ReportUnreadLines(main, outcome.unreadLines);
+        ReportUnreadLines(view, outcome.unreadLines);
     if (outcome.failed > 0) {
-        prompts().Message(&main, LookupText(texts, "LUMETRA", "003", QStringLiteral("無法寫入的資料筆數:")) +
-                                     QLatin1Char(' ') + QString::number(outcome.failed));
+        prompts().Message(view.Window(), LookupText(texts, "LUMETRA", "003", QStringLiteral("無法寫入的資料筆數:")) +
+                                             QLatin1Char(' ') + QString::number(outcome.failed));
     }
     if (outcome.readError) {
-        prompts().Message(&main, LookupText(texts, "LUMETRA", "005",
-                                            QStringLiteral("檔案未能完整讀取,只處理了錯誤之前的資料。")));
+        prompts().Message(view.Window(), LookupText(texts, "LUMETRA", "005",
+                                                    QStringLiteral("檔案未能完整讀取,只處理了錯誤之前的資料。")));
     }
     return outcome;
 }

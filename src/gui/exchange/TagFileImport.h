@@ -4,8 +4,8 @@
 
 #include <vector>
 
-class MainDialog;
 class QIODevice;
+class RegisterView;
 
 struct TagFileImportOutcome {
     int lines = 0;        // lines that passed the line rules
@@ -25,4 +25,4 @@ QByteArray ReadWholeLines(QIODevice& source, bool* readError);
 // Lines that cannot be decoded are named in one box after the last line, in both commands.
 // A read of the register that fails stops either command: nothing further is written (the
 // batch under way is rolled back), one box says so, then the usual boxes follow.
-TagFileImportOutcome ImportTagFile(MainDialog& main, QIODevice& source, bool checkOnly);
+TagFileImportOutcome ImportTagFile(RegisterView& view, QIODevice& source, bool checkOnly);

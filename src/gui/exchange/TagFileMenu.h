@@ -1,9 +1,9 @@
 #pragma once
 
-class MainDialog;
+class RegisterView;
 
 // Button 1047 of the main window: import, import check and the three exports of tag files.
-void RunFileMenu(MainDialog& main);
+void RunFileMenu(RegisterView& view);
 
 namespace TagFileCommand {
 constexpr int import = 3001;

@@ -4,6 +4,7 @@
 #include "gui/reader/ReaderDialog.h"
 
 #include "core/app/AppConfig.h"
+#include "core/app/RegisterContext.h"
 #include "core/app/SettingsStore.h"
 #include "gui/app/DialogUnits.h"
 #include "gui/app/FocusedButton.h"
@@ -13,7 +14,7 @@
 #include "gui/controls/CListCtrlEx.h"
 #include "gui/controls/ShowBalloon.h"
 #include "gui/reader/ReaderEndpoint.h"
-#include "gui/register/MainDialog.h"
+#include "gui/register/ReaderWindowHost.h"
 #include "gui/whitelist/WhitelistFlowGuard.h"
 #include "link/Waits.h"
 
@@ -71,8 +72,7 @@ public:
     explicit OperationScope(ReaderDialog* owner) : dialog(owner) {
         ++owner->operationsRunning;
         owner->RefreshEnables();
-        if (mainWindow != nullptr)
-            mainWindow->EnableWhitelistButton(false);
+        owner->host.EnableWhitelistButton(false);
     }
     ~OperationScope() {
         if (dialog.isNull())
@@ -88,9 +88,9 @@ private:
     QPointer<ReaderDialog> dialog;
 };
 
-ReaderDialog::ReaderDialog(const AppConfig& appConfig, const LanguageTexts& uiTexts, SettingsStore& settingsStore,
-                           QWidget* parent, ReaderWindowOptions windowOptions)
-    : QDialog(parent), config(appConfig), texts(uiTexts), settings(settingsStore), options(std::move(windowOptions)) {
+ReaderDialog::ReaderDialog(ReaderWindowHost& windowHost, ReaderWindowOptions windowOptions)
+    : QDialog(windowHost.Window()), host(windowHost), config(windowHost.Context().config),
+      texts(windowHost.Context().texts), settings(windowHost.Context().settings), options(std::move(windowOptions)) {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setFont(DialogUnits::DialogFont());
     setModal(false);
@@ -306,8 +306,8 @@ void ReaderDialog::RefreshEnables() {
 
 void ReaderDialog::RestoreWhitelistButton() {
     // Enabled exactly while a connected link exists (a connect succeeded and no close since).
-    if (mainWindow != nullptr && operationsRunning == 0 && !isConnecting)
-        mainWindow->EnableWhitelistButton(readerLink != nullptr);
+    if (operationsRunning == 0 && !isConnecting)
+        host.EnableWhitelistButton(readerLink != nullptr);
 }
 
 void ReaderDialog::EnableEndpointGroup(bool on) {
@@ -347,6 +347,8 @@ void ReaderDialog::Connect() {
 
     QPointer<ReaderDialog> self(this);
     const auto portNumber = static_cast<quint16>(port);
+    // Opening ends any earlier link, and the whitelist button goes with it.
+    host.EnableWhitelistButton(false);
     const bool opened =
         options.openLink ? options.openLink(ipText, portNumber) : OpenReaderLink(ipText, portNumber, options.timings);
     if (self.isNull())
@@ -371,8 +373,7 @@ void ReaderDialog::Connect() {
         disconnectOn = true;
         readOn = true;
         RefreshEnables();
-        if (mainWindow != nullptr)
-            mainWindow->EnableWhitelistButton(true);
+        host.EnableWhitelistButton(true);
         isConnecting = false;
         setEnabled(true);
         return;
@@ -389,10 +390,15 @@ void ReaderDialog::Disconnect() {
         return;
     SetControlText(statusLabel, QString());
     setEnabled(false);
-    CloseReaderLink();
+    CloseLink();
     EnableEndpointGroup(true);
     blockLoaded = false;
     setEnabled(true);
+}
+
+void ReaderDialog::CloseLink() {
+    CloseReaderLink();
+    host.EnableWhitelistButton(false);
 }
 
 void ReaderDialog::OnPeerClosed() {
@@ -403,7 +409,7 @@ void ReaderDialog::OnPeerClosed() {
 }
 
 void ReaderDialog::ReturnToDisconnected(bool peerClosed) {
-    CloseReaderLink();
+    CloseLink();
     EnableEndpointGroup(true);
     blockLoaded = false;
     if (peerClosed)
@@ -654,29 +660,3 @@ void OnReaderFound(int event, int subEvent, const unsigned char* deviceId, const
         Qt::QueuedConnection);
 }
 
-void AttachReaderWindow(MainDialog& main) {
-    AttachReaderWindow(main, ReaderWindowOptions{});
-}
-
-void AttachReaderWindow(MainDialog& main, ReaderWindowOptions options) {
-    QPointer<MainDialog> owner(&main);
-    main.SetCommand(1043, [owner, options] {
-        if (owner.isNull())
-            return;
-        if (readerWindow == nullptr) {
-            RegisterContext& context = owner->Context();
-            readerWindow = new ReaderDialog(context.config, context.texts, context.settings, owner, options);
-        }
-        readerWindow->show();
-        readerWindow->raise();
-        readerWindow->activateWindow();
-        owner->PlateField()->setFocus();
-    });
-    main.SetConnectingProbe([] { return readerWindow != nullptr && readerWindow->connecting(); });
-    main.SetTeardown([] {
-        ReaderDialog* window = readerWindow;
-        readerWindow = nullptr;
-        delete window;
-        CloseReaderLink();
-    });
-}

@@ -18,7 +18,7 @@
 struct AppConfig;
 class CListCtrlEx;
 class LanguageTexts;
-class MainDialog;
+class ReaderWindowHost;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -53,8 +53,8 @@ struct FoundReader {
 class ReaderDialog : public QDialog {
     Q_OBJECT
 public:
-    ReaderDialog(const AppConfig& config, const LanguageTexts& texts, SettingsStore& settings,
-                 QWidget* parent = nullptr, ReaderWindowOptions options = {});
+    // A child of the host's window, which it never outlives.
+    explicit ReaderDialog(ReaderWindowHost& host, ReaderWindowOptions options = {});
     ~ReaderDialog() override;
 
     // True while a connect runs; the main window refuses to close then.
@@ -96,6 +96,7 @@ private:
     void CopyValuesToFields();
     void RefreshEnables();
     void RestoreWhitelistButton();
+    void CloseLink();
     void OnPeerClosed();
     void ReturnToDisconnected(bool peerClosed);
     // The block half of a parameter command; false when the window or the link went away.
@@ -107,6 +108,7 @@ private:
     // A parameter command runs: the other parameter buttons and the whitelist button wait.
     class OperationScope;
 
+    ReaderWindowHost& host;
     const AppConfig& config;
     const LanguageTexts& texts;
     SettingsStore& settings;
@@ -145,12 +147,6 @@ private:
     QTimer searchTimer;
     std::vector<FoundReader> foundReaders;
 };
-
-// Wires the main window to the reader window: button 1043 creates it once (owned by the main
-// window, kept in readerWindow) and shows it again later; the close check asks whether it is
-// connecting; the teardown destroys it and closes the link.
-void AttachReaderWindow(MainDialog& main);
-void AttachReaderWindow(MainDialog& main, ReaderWindowOptions options);
 
 // The callback handed to the discovery library. Runs on the library's thread: it copies the
 // answer and hands it to the user-interface thread, where the reader window, if it still

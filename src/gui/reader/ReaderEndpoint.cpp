@@ -2,7 +2,6 @@
 
 #include "gui/app/Globals.h"
 #include "gui/app/TagEntrySink.h"
-#include "gui/register/MainDialog.h"
 
 #include <QPointer>
 
@@ -29,6 +28,4 @@ void CloseReaderLink() {
         link->Close();
         delete link;
     }
-    if (mainWindow != nullptr)
-        mainWindow->EnableWhitelistButton(false);
 }

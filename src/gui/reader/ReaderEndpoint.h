@@ -11,6 +11,6 @@
 [[nodiscard]] bool OpenReaderLink(const QString& host, quint16 port,
                                   const ReaderLink::Timings& timings = ReaderLink::Timings{});
 
-// Ends any link and disables the main window's whitelist button. Safe with no link, and while
-// an operation of the link waits (it then returns its failure value).
+// Ends any link. Safe with no link, and while an operation of the link waits (it then returns
+// its failure value).
 void CloseReaderLink();

@@ -222,11 +222,16 @@ void MainDialog::LoadRegister() {
     {
         // One snapshot and one streamed read for the whole load: sites keep up to a million tags.
         HiveBatch snapshot(hive, false);
-        ListRows rows;
-        rows.columns = rowColumns;
+        ListRows rows(rowColumns);
+        const QString car = TypeLabel(1);
+        const QString motorcycle = TypeLabel(2);
         const bool read = context.store.ReadAllRecords([&](const TagRecord& record) {
-            PushRowTexts(record, rows.cells);
-            rows.data.push_back(record.carType);
+            rows.AddUtf8(record.tagId);
+            rows.AddUtf8(record.plate);
+            rows.Add(record.carType == 2 ? motorcycle : car);
+            rows.Add(record.marked ? u"*" : u"");
+            rows.Add(record.useOk ? u"Y" : u"");
+            rows.EndRow(record.carType);
         });
         (void)snapshot.Commit();
         loadFailed = !read || hive.StoreErrors() != errors;
@@ -252,21 +257,6 @@ QString MainDialog::TypeLabel(int carType) const {
     return cache.text;
 }
 
-std::vector<QString> MainDialog::RowTexts(const TagRecord& record) const {
-    std::vector<QString> texts;
-    texts.reserve(rowColumns);
-    PushRowTexts(record, texts);
-    return texts;
-}
-
-void MainDialog::PushRowTexts(const TagRecord& record, std::vector<QString>& cells) const {
-    cells.push_back(Qs(record.tagId));
-    cells.push_back(Qs(record.plate));
-    cells.push_back(TypeLabel(record.carType));
-    cells.push_back(record.marked ? QStringLiteral("*") : QString());
-    cells.push_back(record.useOk ? QStringLiteral("Y") : QString());
-}
-
 int MainDialog::UpsertRow(int index, const TagRecord& record) {
     QString tag = Qs(record.tagId);
     if (index == -1) {
@@ -290,6 +280,20 @@ int MainDialog::AppendRow(const TagRecord& record) {
         return -1;
     return UpsertRow(index, record);
 }
+
+QWidget* MainDialog::CommandButton(int buttonId) { return Button(buttonId); }
+
+int MainDialog::RowCount() const { return list->RowCount(); }
+
+QString MainDialog::CellText(int row, int column) const { return list->CellText(row, column); }
+
+int MainDialog::RowCarType(int row) const { return static_cast<int>(list->ItemData(row)); }
+
+int MainDialog::SelectedRow() const { return list->FirstSelectedRow(); }
+
+void MainDialog::RemoveRow(int row) { list->DeleteRow(row); }
+
+void MainDialog::RemoveRows(std::vector<int> rows) { list->DeleteRows(std::move(rows)); }
 
 void MainDialog::ShowCountLine() {
     if (!list || !statusLine)

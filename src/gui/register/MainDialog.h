@@ -2,6 +2,8 @@
 
 #include "core/app/RegisterContext.h"
 #include "core/register/TagRecord.h"
+#include "gui/register/ReaderWindowHost.h"
+#include "gui/register/RegisterView.h"
 
 #include <QDialog>
 
@@ -19,20 +21,30 @@ class QRadioButton;
 
 // The program's main window: the register as a list, one row per tag, and the fields of one
 // record. The list is the in-memory register; every operation that writes the store also
-// updates the matching row.
-class MainDialog : public QDialog {
+// updates the matching row. The flows and the reader window reach it through the views it
+// implements.
+class MainDialog : public QDialog, public RegisterView, public ReaderWindowHost {
     Q_OBJECT
 public:
     explicit MainDialog(RegisterContext& context, QWidget* parent = nullptr);
     ~MainDialog() override;
 
-    // Writes a record into row index, or with -1 into the row of its tag (appended when none).
-    // Returns the row, -1 when no row could be made.
-    int UpsertRow(int index, const TagRecord& record);
+    // RegisterView and ReaderWindowHost.
+    QWidget* Window() override { return this; }
+    QWidget* CommandButton(int buttonId) override;
+    RegisterContext& Context() const override { return context; }
+    int RowCount() const override;
+    QString CellText(int row, int column) const override;
+    int RowCarType(int row) const override;
+    int SelectedRow() const override;
+    int UpsertRow(int index, const TagRecord& record) override;
+    void RemoveRow(int row) override;
+    void RemoveRows(std::vector<int> rows) override;
+    void ShowCountLine() override;
+    void EnableWhitelistButton(bool on) override;
+
     int AppendRow(const TagRecord& record);
-    void ShowCountLine();
     void ShowBalloonAt(QWidget* control, const QString& text);
-    void EnableWhitelistButton(bool on);
 
     // Buttons whose commands live elsewhere get them from start-up: 1041, 1043, 1045, 1046,
     // 1047 and 1049.
@@ -46,7 +58,6 @@ public:
     QLineEdit* TagField() const { return tagEdit; }
     QLineEdit* PlateField() const { return plateEdit; }
     QPushButton* Button(int id) const;
-    RegisterContext& Context() const { return context; }
     bool UseConfirmationMode() const;
 
     // The register as the store holds it, read again into the list. When the store fails to
@@ -55,9 +66,8 @@ public:
     // Whether the last load failed; the program then ends without writing anything.
     bool LoadFailed() const { return loadFailed; }
 
-    // The row texts of a record, as the list shows them.
+    // The type column's text of a record, as the list shows it.
     QString TypeLabel(int carType) const;
-    std::vector<QString> RowTexts(const TagRecord& record) const;
 
     // Handlers, public so flows and tests can drive them as a click does.
     void Save();
@@ -76,7 +86,6 @@ private:
     void BuildControls();
     void ApplyTexts();
     void CopyField(QLineEdit* field);
-    void PushRowTexts(const TagRecord& record, std::vector<QString>& cells) const;
     QPushButton* MakeButton(int id, const QRect& rect, const QString& text, const QIcon& icon,
                             const QString& tooltip = QString());
     bool IsConnecting() const;

@@ -19,6 +19,7 @@
 #include "gui/services/KeyboardWin32.h"
 #include "gui/services/SingleInstance.h"
 #include "gui/shell/CommandWiring.h"
+#include "gui/shell/FirstPaintStamp.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -83,6 +84,7 @@ int TagApp::Run() {
     {
         MainDialog main(context);
         WireMainWindow(main);
+        FirstPaintStamp::WatchIfAsked(&main);
         if (main.LoadFailed())
             return 1; // the register was not read whole: nothing may be written from it
         main.exec();

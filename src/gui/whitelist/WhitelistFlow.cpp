@@ -3,11 +3,12 @@
 
 #include "gui/whitelist/WhitelistFlow.h"
 
+#include "core/app/RegisterContext.h"
 #include "gui/app/Prompts.h"
 #include "gui/app/UiTexts.h"
-#include "gui/controls/CListCtrlEx.h"
 #include "gui/exchange/ProgressDialog.h"
-#include "gui/register/MainDialog.h"
+#include "gui/exchange/RowScope.h"
+#include "gui/register/RegisterView.h"
 #include "gui/whitelist/ReaderExportFile.h"
 
 #include <QCoreApplication>
@@ -21,14 +22,14 @@ const QString exportFilter = QStringLiteral("TXT (*.txt)");
 
 QString Boxed(const QString& text) { return QStringLiteral("\n\n") + text; }
 
-// The span of a loop: the main window disabled and the progress window shown, both undone
-// on every way out.
+// The span of a loop: the register's window disabled and the progress window shown, both
+// undone on every way out.
 class LoopScope {
 public:
-    LoopScope(MainDialog* window, const LanguageTexts& texts, int items) : main(window) {
-        if (main)
-            main->setEnabled(false);
-        progress = new ProgressDialog(texts, main);
+    LoopScope(QWidget* owner, const LanguageTexts& texts, int items) : window(owner) {
+        if (window)
+            window->setEnabled(false);
+        progress = new ProgressDialog(texts, window);
         if (!progress->Create()) {
             delete progress.data();
             return;
@@ -38,8 +39,8 @@ public:
     }
     ~LoopScope() {
         delete progress.data();
-        if (main)
-            main->setEnabled(true);
+        if (window)
+            window->setEnabled(true);
     }
     LoopScope(const LoopScope&) = delete;
     LoopScope& operator=(const LoopScope&) = delete;
@@ -53,31 +54,31 @@ public:
     }
 
 private:
-    QPointer<MainDialog> main;
+    QPointer<QWidget> window;
     QPointer<ProgressDialog> progress;
 };
 
-bool RowChosen(WhitelistFlow::Rows rows, const CListCtrlEx& list, int row) {
+bool RowChosen(WhitelistFlow::Rows rows, const RegisterView& view, int row) {
     if (rows == WhitelistFlow::Rows::All)
         return true;
-    const bool marked = list.CellText(row, 3) == QStringLiteral("*");
+    const bool marked = view.CellText(row, RegisterColumn::mark) == QStringLiteral("*");
     return marked == (rows == WhitelistFlow::Rows::Marked);
 }
 
 } // namespace
 
-WhitelistFlow::WhitelistFlow(MainDialog& window, ReaderLink& activeLink)
-    : main(&window), link(&activeLink), texts(window.Context().texts) {}
+WhitelistFlow::WhitelistFlow(RegisterView& registerView, ReaderLink& activeLink)
+    : view(&registerView), window(registerView.Window()), link(&activeLink), texts(registerView.Context().texts) {}
 
 int WhitelistFlow::ReadCount() { return link ? link->ReadWhitelistCount() : 0; }
 
 void WhitelistFlow::ShowCountBox(int count) {
     const QString label = LookupText(texts, "COMMON", "007", QStringLiteral("筆數"));
-    prompts().Message(main, QStringLiteral("%1: %2").arg(label).arg(count));
+    prompts().Message(window, QStringLiteral("%1: %2").arg(label).arg(count));
 }
 
 bool WhitelistFlow::Confirm(const QString& caption, const QString& question) {
-    return prompts().Confirm(main, caption, Boxed(question));
+    return prompts().Confirm(window, caption, Boxed(question));
 }
 
 void WhitelistFlow::ShowCount() { ShowCountBox(ReadCount()); }
@@ -88,7 +89,7 @@ void WhitelistFlow::Export() {
         ShowCountBox(0);
         return;
     }
-    const QString path = prompts().SaveFile(main, exportFileName, exportFilter);
+    const QString path = prompts().SaveFile(window, exportFileName, exportFilter);
     if (path.isEmpty())
         return;
 
@@ -96,8 +97,8 @@ void WhitelistFlow::Export() {
     int entriesRead = 0;
     bool cutOff = false;
     if (file.Open()) {
-        LoopScope scope(main, texts, count);
-        for (int i = 0; i < count && main; ++i) {
+        LoopScope scope(window, texts, count);
+        for (int i = 0; i < count && window; ++i) {
             scope.Step(i);
             const std::optional<std::string> id = link ? link->ReadWhitelistEntry(i) : std::nullopt;
             if (!id) {
@@ -109,35 +110,34 @@ void WhitelistFlow::Export() {
                 break; // the disk refused a line; the remaining entries have nowhere to go
         }
     }
-    if (!main)
+    if (!window)
         return;
     if (cutOff) {
         // Not committed: the old file stays as it was and no partial file is left.
-        prompts().Message(main, LookupText(texts, "LUMETRA", "050",
-                                           QStringLiteral("名單匯出中斷: 已讀取 %1 / %2 筆, 檔案未寫入!"))
-                                    .arg(entriesRead)
-                                    .arg(count));
+        prompts().Message(
+            window, LookupText(texts, "LUMETRA", "050", QStringLiteral("名單匯出中斷: 已讀取 %1 / %2 筆, 檔案未寫入!"))
+                        .arg(entriesRead)
+                        .arg(count));
         return;
     }
     if (!file.Commit()) {
-        prompts().Message(main, LookupText(texts, "LUMETRA", "007", QStringLiteral("名單匯出檔案寫入失敗!")));
+        prompts().Message(window, LookupText(texts, "LUMETRA", "007", QStringLiteral("名單匯出檔案寫入失敗!")));
         return;
     }
-    prompts().Message(main, Boxed(QString::fromStdString(texts.Shared().doneText)));
+    prompts().Message(window, Boxed(QString::fromStdString(texts.Shared().doneText)));
 }
 
 template <typename Operation> void WhitelistFlow::RowLoop(Rows rows, Operation operation) {
-    if (!main)
+    if (!window)
         return;
-    LoopScope scope(main, texts, main->List()->RowCount());
-    for (int i = 0; main && i < main->List()->RowCount(); ++i) {
+    LoopScope scope(window, texts, view->RowCount());
+    for (int i = 0; window && i < view->RowCount(); ++i) {
         scope.Step(i);
-        if (!main)
+        if (!window)
             break;
-        const CListCtrlEx& list = *main->List();
-        if (i >= list.RowCount() || !RowChosen(rows, list, i))
+        if (i >= view->RowCount() || !RowChosen(rows, *view, i))
             continue;
-        const std::string id = list.CellText(i, 0).toStdString();
+        const std::string id = view->CellText(i, RegisterColumn::tag).toStdString();
         if (link)
             operation(*link, id);
     }

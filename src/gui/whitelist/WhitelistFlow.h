@@ -4,18 +4,19 @@
 
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 
-class MainDialog;
 class ReaderLink;
+class RegisterView;
 
 // The flows of the whitelist menu, each run to its end on the user-interface thread against
-// one reader link. The link and the main window are held weakly: a link that goes away
+// one reader link. The link and the register's window are held weakly: a link that goes away
 // mid-flow makes the remaining operations fail at once and the flow still ends normally.
 class WhitelistFlow {
 public:
     enum class Rows { All, Marked, Unmarked };
 
-    WhitelistFlow(MainDialog& main, ReaderLink& link);
+    WhitelistFlow(RegisterView& view, ReaderLink& link);
 
     // The count box "<label>: <n>".
     void ShowCount();
@@ -36,7 +37,9 @@ private:
     bool Confirm(const QString& caption, const QString& question);
     template <typename Operation> void RowLoop(Rows rows, Operation operation);
 
-    QPointer<MainDialog> main;
+    // The view goes with its window: view is used only while window is there.
+    RegisterView* view;
+    QPointer<QWidget> window;
     QPointer<ReaderLink> link;
     LanguageTexts texts; // a copy: the flow may outlive the window it was started from
 };

@@ -3,13 +3,12 @@
 
 #include "gui/whitelist/WhitelistMenu.h"
 
+#include "core/app/RegisterContext.h"
 #include "gui/app/Globals.h"
 #include "gui/app/UiTexts.h"
-#include "gui/register/MainDialog.h"
+#include "gui/register/RegisterView.h"
 #include "gui/whitelist/WhitelistFlow.h"
 #include "gui/whitelist/WhitelistFlowGuard.h"
-
-#include <QPushButton>
 
 std::vector<Prompts::MenuItem> WhitelistMenuItems(const LanguageTexts& texts) {
     auto item = [&texts](int id, const char* key, const char* fallback) {
@@ -29,20 +28,20 @@ std::vector<Prompts::MenuItem> WhitelistMenuItems(const LanguageTexts& texts) {
     };
 }
 
-void RunWhitelistMenu(MainDialog& main) {
+void RunWhitelistMenu(RegisterView& view) {
     if (readerLink == nullptr || WhitelistFlowRunning() || readerLink->Busy())
         return;
-    const int chosen = prompts().Menu(main.Button(1049), WhitelistMenuItems(main.Context().texts));
+    const int chosen = prompts().Menu(view.CommandButton(1049), WhitelistMenuItems(view.Context().texts));
     if (chosen != 0)
-        RunWhitelistItem(main, chosen);
+        RunWhitelistItem(view, chosen);
 }
 
-void RunWhitelistItem(MainDialog& main, int itemId) {
+void RunWhitelistItem(RegisterView& view, int itemId) {
     // The menu's own event loop may have served a Disconnect.
     if (readerLink == nullptr)
         return;
     WhitelistFlowGuard guard;
-    WhitelistFlow flow(main, *readerLink);
+    WhitelistFlow flow(view, *readerLink);
     using Rows = WhitelistFlow::Rows;
     switch (itemId) {
     case WhitelistItem::ShowCount:

@@ -5,7 +5,7 @@
 #include <vector>
 
 class LanguageTexts;
-class MainDialog;
+class RegisterView;
 
 // Ids of the entries of the whitelist menu (main window button 1049).
 namespace WhitelistItem {
@@ -22,10 +22,10 @@ inline constexpr int Clear = 2004;
 // The handler of button 1049: opens the menu under the button and runs the chosen flow to its
 // end. Does nothing without a reader link, while a whitelist flow runs, or while another
 // reader exchange is waiting (the link serves one request at a time).
-void RunWhitelistMenu(MainDialog& main);
+void RunWhitelistMenu(RegisterView& view);
 
 // Runs one entry's flow as if it had been chosen from the menu; other ids do nothing.
-void RunWhitelistItem(MainDialog& main, int itemId);
+void RunWhitelistItem(RegisterView& view, int itemId);
 
 // The ten entries in menu order, separators as id 0.
 std::vector<Prompts::MenuItem> WhitelistMenuItems(const LanguageTexts& texts);

@@ -326,10 +326,12 @@ INSTANTIATE_TEST_SUITE_P(Keys, FindRowUnderEdits,
 
 TEST_F(ListTest, AppendedBlocksKeepTheirCellsAndAreFoundByKey) {
     Fill({QStringLiteral("a")});
-    ListRows rows;
-    rows.columns = 2;
-    rows.cells = {QStringLiteral("B"), QStringLiteral("pb"), QStringLiteral("c")}; // c's plate is missing
-    rows.data = {7, 8};
+    ListRows rows(2);
+    rows.Add(u"B");
+    rows.Add(u"pb");
+    rows.EndRow(7);
+    rows.Add(u"c"); // c's plate is missing
+    rows.EndRow(8);
     list.AppendRows(std::move(rows));
     EXPECT_EQ(Column(0), (QStringList{QStringLiteral("a"), QStringLiteral("B"), QStringLiteral("c")}));
     EXPECT_EQ(Column(1), (QStringList{QStringLiteral("P-a"), QStringLiteral("pb"), QString()}));

@@ -1,5 +1,5 @@
 #include "gui/exchange/BulkDelete.h"
-#include "tests/gui/register/RegisterHarness.h"
+#include "tests/support/RegisterHarness.h"
 #include "tests/support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>
@@ -128,7 +128,7 @@ TEST_F(BulkDeleteTest, ARecordGoesWithEverythingBelowItAndItsPlateKeepsTheTag) {
 }
 
 TEST_F(BulkDeleteTest, RecordsTheStoreKeepsKeepTheirRowsAndAreReportedOnce) {
-    RegisterHarness locked(Rows(), {}, true);
+    RegisterHarness locked(Rows(), {}, {.readOnly = true});
     prompts.menuAnswers = {marked};
     prompts.confirmAnswers = {true};
     RunDeleteMenu(locked.Main());

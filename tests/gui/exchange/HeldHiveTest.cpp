@@ -1,9 +1,9 @@
 #include "gui/exchange/BulkDelete.h"
 #include "gui/exchange/PlateTransfer.h"
 #include "gui/exchange/TagFileImport.h"
-#include "tests/gui/register/RegisterHarness.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/HivePeer.h"
+#include "tests/support/RegisterHarness.h"
 #include "tests/support/ScriptedPrompts.h"
 
 #include <QBuffer>
@@ -15,28 +15,29 @@ namespace {
 // Another program holds the hive's write lock while a multi-row command writes three rows.
 struct HeldCase {
     const char* name;
-    std::function<void(MainDialog&)> run;
+    std::function<void(RegisterView&)> run;
     std::function<bool(RegisterHarness&, int)> applied; // whether row i took effect
     QString failureBox;
 };
 
 void PrintTo(const HeldCase& c, std::ostream* os) { *os << c.name; }
 
-void Import(MainDialog& main) {
+void Import(RegisterView& view) {
     QByteArray text;
     for (int i = 0; i < 3; ++i)
         text += QByteArray::fromStdString(TagNo(10 + i) + ",NEW" + std::to_string(i) + ",1\r\n");
     QBuffer file(&text);
     file.open(QIODevice::ReadOnly);
-    (void)ImportTagFile(main, file, false);
+    (void)ImportTagFile(view, file, false);
 }
 
 const HeldCase kCases[] = {
     {"Import", Import, [](RegisterHarness& h, int i) { return h.Stored(TagNo(10 + i)).has_value(); },
      QStringLiteral("無法寫入的資料筆數: 3")},
-    {"BulkDelete", [](MainDialog& main) { (void)DeleteRowsInScope(main, RowScope::All); },
-     [](RegisterHarness& h, int i) { return !h.Stored(TagNo(i)).has_value(); }, QStringLiteral("無法刪除的資料筆數: 3")},
-    {"PlateTransfer", [](MainDialog& main) { (void)TransferRows(main, RowScope::All); },
+    {"BulkDelete", [](RegisterView& view) { (void)DeleteRowsInScope(view, RowScope::All); },
+     [](RegisterHarness& h, int i) { return !h.Stored(TagNo(i)).has_value(); },
+     QStringLiteral("無法刪除的資料筆數: 3")},
+    {"PlateTransfer", [](RegisterView& view) { (void)TransferRows(view, RowScope::All); },
      [](RegisterHarness& h, int i) { return h.PlateTag(1, "P" + std::to_string(i)) == TagNo(i); },
      QStringLiteral("無法寫入名單的資料筆數: 3")},
 };
@@ -63,7 +64,7 @@ protected:
                       for (int i = 0; i < 3; ++i)
                           RegisterHarness::AddPlate(hive, 1, "P" + std::to_string(i), std::string());
                   },
-                  false, 100),
+                  {.view = RegisterHarness::View::Fake, .busyTimeoutMs = 100}),
           peer(harness.File("user.hive")) {}
 
     int Applied() {
@@ -81,18 +82,18 @@ TEST_P(HeldHiveTest, CancelAsksOnceAndReportsEveryRowNotWritten) {
     ScriptedPrompts prompts;
     prompts.retryAnswers = {false};
     ASSERT_EQ(peer.Ask("hold"), "ok");
-    GetParam().run(harness.Main());
+    GetParam().run(harness.Fake());
     EXPECT_EQ(prompts.Count(QStringLiteral("retry")), 1);
     EXPECT_EQ(prompts.Messages(), QStringList{GetParam().failureBox});
     ASSERT_EQ(peer.Ask("release"), "ok");
     EXPECT_EQ(Applied(), 0);
-    EXPECT_EQ(harness.List().RowCount(), 3); // the list shows what the store holds
+    EXPECT_EQ(harness.Fake().RowCount(), 3); // the rows show what the store holds
 }
 
 TEST_P(HeldHiveTest, RetryAfterTheOtherProgramLetGoWritesEveryRow) {
     ReleasingPrompts prompts(peer);
     ASSERT_EQ(peer.Ask("hold"), "ok");
-    GetParam().run(harness.Main());
+    GetParam().run(harness.Fake());
     EXPECT_EQ(prompts.Count(QStringLiteral("retry")), 1);
     EXPECT_EQ(prompts.Messages(), QStringList());
     EXPECT_EQ(Applied(), 3);

@@ -5,8 +5,8 @@
 #include "gui/exchange/ProgressDialog.h"
 #include "gui/exchange/TagFileExport.h"
 #include "gui/exchange/TagFileImport.h"
-#include "tests/gui/register/RegisterHarness.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/RegisterHarness.h"
 #include "tests/support/ScriptedPrompts.h"
 
 #include <QBuffer>

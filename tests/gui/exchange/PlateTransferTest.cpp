@@ -1,5 +1,5 @@
 #include "gui/exchange/PlateTransfer.h"
-#include "tests/gui/register/RegisterHarness.h"
+#include "tests/support/RegisterHarness.h"
 #include "tests/support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>
@@ -107,7 +107,7 @@ TEST_F(PlateTransferTest, TheFirstOfTwoRowsWithOnePlateGivesItsTag) {
 }
 
 TEST_F(PlateTransferTest, TagsTheListsWouldNotTakeAreReportedOnceAtTheEnd) {
-    RegisterHarness readOnly(Rows(), Plates, true);
+    RegisterHarness readOnly(Rows(), Plates, {.readOnly = true});
     prompts.menuAnswers = {all};
     prompts.confirmAnswers = {true};
     RunPlateTransferMenu(readOnly.Main());

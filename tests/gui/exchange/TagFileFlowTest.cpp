@@ -2,10 +2,10 @@
 #include "core/text/CodePage.h"
 #include "gui/exchange/TagFileImport.h"
 #include "gui/exchange/TagFileMenu.h"
-#include "tests/gui/register/RegisterHarness.h"
 #include "tests/support/Big5Samples.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/RegisterHarness.h"
 #include "tests/support/ScriptedPrompts.h"
 
 #include <QBuffer>
@@ -407,7 +407,7 @@ TEST_F(ImportTest, RecordsTheStoreRefusesAreReportedOnceAndListOnlyWhatItHolds) 
 }
 
 TEST_F(ImportTest, OnARegisterThatCannotBeWrittenRowsStayAsTheyWere) {
-    RegisterHarness harness({{TagNo(1), "OLD", 1, true}}, {}, true);
+    RegisterHarness harness({{TagNo(1), "OLD", 1, true}}, {}, {.readOnly = true});
     WriteBytes(harness.File("in.txt"), TagNo(1) + ",NEW,2\r\n" + TagNo(2) + ",X,1\r\n");
     Import(harness, harness.File("in.txt"));
     EXPECT_EQ(harness.Column(1), QStringList{QStringLiteral("OLD")});

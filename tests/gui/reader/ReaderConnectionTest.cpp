@@ -43,7 +43,7 @@ TEST_F(ReaderConnectionTest, EveryControlCarriesItsIdTextAndName) {
 }
 
 TEST_F(ReaderConnectionTest, OpensDisconnectedWithTheStoredAddress) {
-    ASSERT_TRUE(settings.SaveReaderEndpoint("10.1.2.3", 4001));
+    ASSERT_TRUE(harness.Settings().SaveReaderEndpoint("10.1.2.3", 4001));
     OpenWindow();
     EXPECT_EQ(Edit(1010)->text(), QStringLiteral("10.1.2.3"));
     EXPECT_EQ(Edit(1011)->text(), QStringLiteral("4001"));
@@ -124,7 +124,7 @@ TEST_F(ReaderConnectionTest, FieldProblemsShowABalloonAndStoreNothing) {
 }
 
 TEST_F(ReaderConnectionTest, AnEmptyPortFieldKeepsThePreviousPort) {
-    ASSERT_TRUE(settings.SaveReaderEndpoint("10.1.2.3", 4001));
+    ASSERT_TRUE(harness.Settings().SaveReaderEndpoint("10.1.2.3", 4001));
     std::vector<quint16> ports;
     options.openLink = [&](const QString&, quint16 port) { return ports.push_back(port), false; };
     OpenWindow();
@@ -247,7 +247,7 @@ TEST_F(ReaderConnectionTest, DefaultResetsOnlyThePort) {
 TEST_F(ReaderConnectionTest, MainWindowTeardownClosesTheLink) {
     OpenWindow();
     ConnectToSim();
-    main.reset();
+    CloseWindow();
     EXPECT_EQ(readerWindow, nullptr);
     EXPECT_EQ(readerLink, nullptr);
     EXPECT_TRUE(WaitUntil([this] { return sim->ConnectionCount() == 0; }, eventWaitMs));

@@ -194,7 +194,7 @@ TEST_F(ReaderDiscoveryWindowTest, TheWindowsEndStopsTheSearch) {
     OpenWindow();
     SearchBox()->click();
     ASSERT_TRUE(Window().Searching());
-    main.reset();
+    CloseWindow();
     EXPECT_EQ(lastCallback, nullptr);
     // An answer still on its way finds no window.
     const discovery::DeviceRecord late = ExampleDevice();

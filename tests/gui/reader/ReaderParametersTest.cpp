@@ -22,7 +22,7 @@ const std::string blockRead = "53 57 00 03 FF 2E 26";
 class ReaderParametersTest : public ReaderWindowFixture {
 protected:
     void OpenAndConnect(int uhfRel) {
-        config.uhfRel = uhfRel;
+        harness.config.uhfRel = uhfRel;
         OpenWindow();
         ConnectToSim();
     }

@@ -7,8 +7,9 @@
 #include "gui/app/UiTexts.h"
 #include "gui/controls/BalloonTip.h"
 #include "gui/reader/ReaderDialog.h"
+#include "gui/shell/CommandWiring.h"
 #include "link/Waits.h"
-#include "tests/gui/register/MainWindowFixture.h"
+#include "tests/support/RegisterHarness.h"
 #include "tools/reader-sim/ReaderSimulator.h"
 
 #include <QApplication>
@@ -29,7 +30,7 @@ inline constexpr int eventWaitMs = 5000;
 
 // The main window over a temporary hive, the reader window attached to it, and a simulated
 // reader on a loopback port the system picked.
-class ReaderWindowFixture : public MainWindowFixture {
+class ReaderWindowFixture : public MainWindowTest {
 protected:
     std::unique_ptr<ReaderSimulator> sim = std::make_unique<ReaderSimulator>();
     ReaderWindowOptions options;
@@ -44,7 +45,7 @@ protected:
 
     void TearDown() override {
         CloseBalloons();
-        main.reset(); // destroys the reader window and closes the link
+        CloseWindow(); // destroys the reader window and closes the link
         sim.reset();
     }
 
@@ -85,7 +86,7 @@ protected:
     std::pair<std::string, int> StoredEndpoint() {
         std::string address = "<none>";
         int port = -1;
-        settings.LoadReaderEndpoint(address, port);
+        harness.Settings().LoadReaderEndpoint(address, port);
         return {address, port};
     }
 

@@ -1,5 +1,5 @@
 #include "gui/app/UiTexts.h"
-#include "tests/gui/register/MainWindowFixture.h"
+#include "tests/support/RegisterHarness.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -14,11 +14,11 @@
 
 namespace {
 
-using MainDialogInputTest = MainWindowFixture;
+using MainDialogInputTest = MainWindowTest;
 
 TEST_F(MainDialogInputTest, IconButtonsAreNamedFromTheLanguageFile) {
-    std::ofstream(dir.File("lang.ini")) << "[LUMETRA]\n010=Copy the tag\n011=Copy the plate\n012=Keyboard\n";
-    texts = LanguageTexts(dir.File("lang.ini"));
+    std::ofstream(harness.File("lang.ini")) << "[LUMETRA]\n010=Copy the tag\n011=Copy the plate\n012=Keyboard\n";
+    harness.texts = LanguageTexts(harness.File("lang.ini"));
     Open();
     for (const auto& [id, text] :
          {std::pair(1044, "Copy the tag"), std::pair(1048, "Copy the plate"), std::pair(1042, "Keyboard")}) {
@@ -56,7 +56,7 @@ TEST_F(MainDialogInputTest, EnterPressesTheFocusedButton) {
 TEST_F(MainDialogInputTest, AnAccessibilityToggleEntersAndLeavesTheMode) {
     Open();
     QAccessibleActionInterface* box =
-        QAccessible::queryAccessibleInterface(FindControl<QCheckBox>(main.get(), 1050))->actionInterface();
+        QAccessible::queryAccessibleInterface(FindControl<QCheckBox>(main, 1050))->actionInterface();
     ASSERT_NE(box, nullptr);
     box->doAction(QAccessibleActionInterface::toggleAction());
     EXPECT_FALSE(main->Button(1040)->isEnabled());

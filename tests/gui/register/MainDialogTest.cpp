@@ -1,7 +1,7 @@
 #include "gui/app/Globals.h"
 #include "gui/app/UiTexts.h"
 #include "gui/controls/CListCtrlEx.h"
-#include "tests/gui/register/MainWindowFixture.h"
+#include "tests/support/RegisterHarness.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,11 +14,11 @@
 
 namespace {
 
-class MainDialogTest : public MainWindowFixture {
+class MainDialogTest : public MainWindowTest {
 protected:
     CListCtrlEx& List() { return *main->List(); }
-    QString Status() { return FindControl<QLabel>(main.get(), 1005)->text(); }
-    QRadioButton* Radio(int id) { return FindControl<QRadioButton>(main.get(), id); }
+    QString Status() { return FindControl<QLabel>(main, 1005)->text(); }
+    QRadioButton* Radio(int id) { return FindControl<QRadioButton>(main, id); }
     std::vector<QString> Row(int row) {
         std::vector<QString> cells;
         for (int c = 0; c < 5; ++c)
@@ -43,9 +43,9 @@ TEST_F(MainDialogTest, EmptyRegisterOpensWithAZeroCount) {
 }
 
 TEST_F(MainDialogTest, LoadShowsEveryStoredRecordWithItsLabelsAndFlags) {
-    Store("T1", "AAA111", 1, true, false);
-    Store("T2", "BBB222", 2, false, true);
-    Store("T3", "CCC333", 5);
+    ASSERT_TRUE(harness.Seed({"T1", "AAA111", 1, true, false}));
+    ASSERT_TRUE(harness.Seed({"T2", "BBB222", 2, false, true}));
+    ASSERT_TRUE(harness.Seed({"T3", "CCC333", 5}));
     Open();
     ASSERT_EQ(List().RowCount(), 3);
     EXPECT_EQ(Row(0), (std::vector<QString>{QStringLiteral("T1"), QStringLiteral("AAA111"), QStringLiteral("汽車"),
@@ -59,8 +59,8 @@ TEST_F(MainDialogTest, LoadShowsEveryStoredRecordWithItsLabelsAndFlags) {
 }
 
 TEST_F(MainDialogTest, SaveOfAListedTagUpdatesItsRowInPlaceAndClearsTheFlagCells) {
-    Store("AB12", "OLD", 1, true, true);
-    Store("CD34", "OTHER", 1);
+    ASSERT_TRUE(harness.Seed({"AB12", "OLD", 1, true, true}));
+    ASSERT_TRUE(harness.Seed({"CD34", "OTHER", 1}));
     Open();
     main->TagField()->setText(QStringLiteral("ab12")); // matched without regard to case
     main->PlateField()->setText(QStringLiteral("NEW1"));
@@ -73,15 +73,15 @@ TEST_F(MainDialogTest, SaveOfAListedTagUpdatesItsRowInPlaceAndClearsTheFlagCells
     EXPECT_EQ(List().CellText(0, 4), QString());
     EXPECT_EQ(List().ItemData(0), 2);
     TagRecord back;
-    ASSERT_TRUE(store.ReadRecord("AB12", &back));
+    ASSERT_TRUE(harness.Store().ReadRecord("AB12", &back));
     EXPECT_EQ(back.plate, "NEW1");
     EXPECT_TRUE(back.marked);
     EXPECT_TRUE(back.useOk);
-    EXPECT_TRUE(config.registerChanged);
+    EXPECT_TRUE(harness.config.registerChanged);
 }
 
 TEST_F(MainDialogTest, SaveOfANewTagAppendsARowAndCountsIt) {
-    Store("T1", "P1", 1);
+    ASSERT_TRUE(harness.Seed({"T1", "P1", 1}));
     Open();
     main->TagField()->setText(QStringLiteral("T9"));
     main->PlateField()->clear(); // an empty plate is allowed
@@ -90,7 +90,7 @@ TEST_F(MainDialogTest, SaveOfANewTagAppendsARowAndCountsIt) {
     EXPECT_EQ(List().CellText(1, 0), QStringLiteral("T9"));
     EXPECT_EQ(List().CellText(1, 1), QString());
     EXPECT_EQ(Status(), QStringLiteral(" 筆數:     2 "));
-    EXPECT_EQ(hive->GetValue("Software\\Vessory\\eTag\\T9", "LicNo")->data, "");
+    EXPECT_EQ(harness.Store().GetHive().GetValue("Software\\Vessory\\eTag\\T9", "LicNo")->data, "");
 }
 
 TEST_F(MainDialogTest, SaveWithoutATagShowsTheBalloonAndStoresNothing) {
@@ -102,8 +102,8 @@ TEST_F(MainDialogTest, SaveWithoutATagShowsTheBalloonAndStoresNothing) {
     ASSERT_NE(balloon, nullptr);
     EXPECT_EQ(balloon->accessibleName(), QStringLiteral("不可為空白!"));
     std::vector<std::string> names;
-    EXPECT_EQ(store.EnumerateTags(names), 0);
-    EXPECT_FALSE(config.registerChanged);
+    EXPECT_EQ(harness.Store().EnumerateTags(names), 0);
+    EXPECT_FALSE(harness.config.registerChanged);
 }
 
 TEST_F(MainDialogTest, AWriteTheStoreRefusesIsReportedAndChangesNoRow) {
@@ -126,62 +126,62 @@ TEST_F(MainDialogTest, TypingRaisesLettersDropsOtherCharactersAndStopsAtEight) {
 }
 
 TEST_F(MainDialogTest, RightClickTogglesTheMarkOrInConfirmationModeTheUseFlag) {
-    Store("T1", "P1", 1);
+    ASSERT_TRUE(harness.Seed({"T1", "P1", 1}));
     Open();
     main->ToggleSelectedFlag(); // nothing selected: nothing happens
     EXPECT_EQ(List().CellText(0, 3), QString());
 
     List().SelectRow(0);
-    FindControl<QLabel>(main.get(), 1005)->setText(QStringLiteral("unchanged"));
+    FindControl<QLabel>(main, 1005)->setText(QStringLiteral("unchanged"));
     main->ToggleSelectedFlag();
     EXPECT_EQ(List().CellText(0, 3), QStringLiteral("*"));
     TagRecord back;
-    ASSERT_TRUE(store.ReadRecord("T1", &back));
+    ASSERT_TRUE(harness.Store().ReadRecord("T1", &back));
     EXPECT_TRUE(back.marked);
     EXPECT_EQ(Status(), QStringLiteral("unchanged")); // a toggle does not refresh the count
 
-    FindControl<QCheckBox>(main.get(), 1050)->setChecked(true);
+    FindControl<QCheckBox>(main, 1050)->setChecked(true);
     main->ToggleUseConfirmation();
     main->ToggleSelectedFlag();
     EXPECT_EQ(List().CellText(0, 4), QStringLiteral("Y"));
     EXPECT_EQ(List().CellText(0, 3), QStringLiteral("*"));
     main->ToggleSelectedFlag();
     EXPECT_EQ(List().CellText(0, 4), QString());
-    EXPECT_FALSE(config.registerChanged);
+    EXPECT_FALSE(harness.config.registerChanged);
 }
 
 TEST_F(MainDialogTest, AToggleOfADeletedTagIsReportedAndLeavesTheCell) {
-    Store("T1", "P1", 1);
+    ASSERT_TRUE(harness.Seed({"T1", "P1", 1}));
     Open();
     TagRecord gone;
     gone.tagId = "T1";
-    ASSERT_TRUE(store.DeleteTag(gone));
+    ASSERT_TRUE(harness.Store().DeleteTag(gone));
     List().SelectRow(0);
     main->ToggleSelectedFlag();
     EXPECT_EQ(List().CellText(0, 3), QString());
     EXPECT_EQ(prompts.Count(QStringLiteral("message")), 1);
-    EXPECT_FALSE(hive->KeyExists("Software\\Vessory\\eTag\\T1"));
+    EXPECT_FALSE(harness.Store().GetHive().KeyExists("Software\\Vessory\\eTag\\T1"));
 }
 
 TEST_F(MainDialogTest, ConfirmationModeDisablesExactlyTheFiveEditingButtons) {
     Open();
-    FindControl<QCheckBox>(main.get(), 1050)->setChecked(true);
+    FindControl<QCheckBox>(main, 1050)->setChecked(true);
     main->ToggleUseConfirmation();
     for (int id : {1040, 1045, 1041, 1046, 1047})
         EXPECT_FALSE(main->Button(id)->isEnabled()) << id;
     for (int id : {1042, 1043, 1044, 1048})
         EXPECT_TRUE(main->Button(id)->isEnabled()) << id;
-    FindControl<QCheckBox>(main.get(), 1050)->setChecked(false);
+    FindControl<QCheckBox>(main, 1050)->setChecked(false);
     main->ToggleUseConfirmation();
     for (int id : {1040, 1045, 1041, 1046, 1047})
         EXPECT_TRUE(main->Button(id)->isEnabled()) << id;
 }
 
 TEST_F(MainDialogTest, DoubleClickLoadsAMotorcycleRowIntoTheFields) {
-    Store("T1", "P1", 1);
-    Store("T2", "M2", 2);
+    ASSERT_TRUE(harness.Seed({"T1", "P1", 1}));
+    ASSERT_TRUE(harness.Seed({"T2", "M2", 2}));
     Open();
-    FindControl<QCheckBox>(main.get(), 1050)->setChecked(true);
+    FindControl<QCheckBox>(main, 1050)->setChecked(true);
     main->LoadSelectedRow(); // no selection
     EXPECT_EQ(main->TagField()->text(), QString());
     List().SelectRow(1);
@@ -189,7 +189,7 @@ TEST_F(MainDialogTest, DoubleClickLoadsAMotorcycleRowIntoTheFields) {
     EXPECT_EQ(main->TagField()->text(), QStringLiteral("T2"));
     EXPECT_EQ(main->PlateField()->text(), QStringLiteral("M2"));
     EXPECT_TRUE(Radio(1031)->isChecked());
-    EXPECT_TRUE(FindControl<QCheckBox>(main.get(), 1050)->isChecked());
+    EXPECT_TRUE(FindControl<QCheckBox>(main, 1050)->isChecked());
 }
 
 TEST_F(MainDialogTest, CloseIsRefusedWhileAReaderConnects) {
@@ -197,13 +197,13 @@ TEST_F(MainDialogTest, CloseIsRefusedWhileAReaderConnects) {
     bool connecting = true;
     main->SetConnectingProbe([&] { return connecting; });
     QCloseEvent refused;
-    QApplication::sendEvent(main.get(), &refused);
+    QApplication::sendEvent(main, &refused);
     EXPECT_FALSE(refused.isAccepted());
     ASSERT_EQ(prompts.Messages().size(), 1);
     EXPECT_EQ(prompts.Messages().front(), QStringLiteral("It's connecting now."));
     connecting = false;
     QCloseEvent allowed;
-    QApplication::sendEvent(main.get(), &allowed);
+    QApplication::sendEvent(main, &allowed);
     EXPECT_TRUE(allowed.isAccepted());
 }
 
@@ -212,10 +212,10 @@ TEST_F(MainDialogTest, DestructionHidesTheKeyboardAndClearsTheTagTarget) {
     bool tornDown = false;
     main->SetTeardown([&] { tornDown = true; });
     main->Button(1042)->click();
-    EXPECT_EQ(keyboardShown, 1);
-    main.reset();
+    EXPECT_EQ(harness.keyboardShown, 1);
+    CloseWindow();
     EXPECT_TRUE(tornDown);
-    EXPECT_EQ(keyboardHidden, 1);
+    EXPECT_EQ(harness.keyboardHidden, 1);
     EXPECT_EQ(tagEntryTarget, nullptr);
     EXPECT_EQ(mainWindow, nullptr);
 }

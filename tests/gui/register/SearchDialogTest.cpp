@@ -1,6 +1,6 @@
 #include "gui/register/SearchDialog.h"
-#include "tests/gui/register/RegisterHarness.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/RegisterHarness.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -108,6 +109,38 @@ TEST_F(ProgramStartTest, FindsTheLanguageFileInShareBesideItsFolder) {
         20000);
     EXPECT_TRUE(told) << heard.toStdString();
     EXPECT_TRUE(heard.contains("prefix/bin/../share/lumetra/Qmel_ZH_TW.ini")) << heard.toStdString();
+    process.kill();
+    process.waitForFinished(10000);
+}
+
+// Benches time the start from outside by the stamp the painted window prints: a moment on the
+// clock every process reads, after the start.
+TEST_F(ProgramStartTest, AskedForAPaintStampPrintsTheMomentOfTheFirstPaint) {
+    std::filesystem::create_directories(dir.File("run"));
+    auto clock = [] {
+        return static_cast<long long>(
+            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+                .count());
+    };
+    QProcess process;
+    QProcessEnvironment env = Environment("hive");
+    env.insert(QStringLiteral("LUMETRA_PAINT_STAMP"), QStringLiteral("1"));
+    process.setProcessEnvironment(env);
+    const long long before = clock();
+    process.start(QStringLiteral(LUMETRA_PROGRAM), {});
+    ASSERT_TRUE(process.waitForStarted(10000));
+    QByteArray heard;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            heard += process.readAllStandardOutput();
+            return heard.contains('\n');
+        },
+        20000));
+    const long long after = clock();
+    ASSERT_TRUE(heard.startsWith("first paint ")) << heard.toStdString();
+    const long long stamp = heard.mid(12).trimmed().toLongLong();
+    EXPECT_GT(stamp, before);
+    EXPECT_LT(stamp, after);
     process.kill();
     process.waitForFinished(10000);
 }

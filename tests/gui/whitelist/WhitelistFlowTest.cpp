@@ -1,11 +1,6 @@
 // First: the reader headers use a member name that Qt defines as a macro.
 #include "link/ReaderLink.h"
 
-#include "core/app/AppConfig.h"
-#include "core/app/SettingsStore.h"
-#include "core/register/PlateList.h"
-#include "core/register/TagStore.h"
-#include "core/store/SqliteHive.h"
 #include "core/text/LanguageTexts.h"
 #include "gui/app/Globals.h"
 #include "gui/controls/CListCtrlEx.h"
@@ -14,8 +9,8 @@
 #include "gui/whitelist/WhitelistMenu.h"
 #include "link/Waits.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/RegisterHarness.h"
 #include "tests/support/ScriptedPrompts.h"
-#include "tests/support/TempDir.h"
 #include "tools/reader-sim/ReaderSimulator.h"
 
 #include <QApplication>
@@ -86,9 +81,7 @@ struct Row {
 
 class WhitelistFlowTest : public ::testing::Test {
 protected:
-    WhitelistFlowTest()
-        : hive(SqliteHive::Open(dir.File("hive.db"))), store(*hive), cars(*hive, 1), motorcycles(*hive, 2),
-          settings(*hive), context{config, texts, store, cars, motorcycles, settings, {}, {}}, main(context) {}
+    WhitelistFlowTest() : main(harness.Main()) {}
 
     void SetUp() override { ASSERT_TRUE(sim.Listen()); }
 
@@ -137,17 +130,9 @@ protected:
         EXPECT_FALSE(WhitelistFlowRunning());
     }
 
-    TempDir dir;
-    std::unique_ptr<SqliteHive> hive;
-    TagStore store;
-    PlateList cars;
-    PlateList motorcycles;
-    SettingsStore settings;
-    AppConfig config;
-    LanguageTexts texts;
-    RegisterContext context;
-    MainDialog main;
     ScriptedPrompts prompts;
+    RegisterHarness harness;
+    MainDialog& main;
     ProgressWatcher watcher;
     ReaderSimulator sim;
     std::unique_ptr<ReaderLink> link;
@@ -209,8 +194,8 @@ TEST_F(WhitelistFlowTest, MenuRefusedWhileAnotherExchangeWaits) {
 }
 
 TEST_F(WhitelistFlowTest, MenuLabelsFollowTheLanguageFile) {
-    std::ofstream(dir.File("lang.ini")) << "[APB1]\n047=Write all\n062=Empty the list\n";
-    LanguageTexts english(dir.File("lang.ini"));
+    std::ofstream(harness.File("lang.ini")) << "[APB1]\n047=Write all\n062=Empty the list\n";
+    LanguageTexts english(harness.File("lang.ini"));
     const std::vector<Prompts::MenuItem> items = WhitelistMenuItems(english);
     ASSERT_EQ(items.size(), 10u);
     EXPECT_EQ(items[3].text, QStringLiteral("Write all"));
@@ -228,36 +213,36 @@ TEST_F(WhitelistFlowTest, SilentReaderShowsCountZeroAndExportStopsAfterThatBox) 
     EXPECT_EQ(sim.Received().size(), 2u); // both attempts
 
     prompts.shown.clear();
-    prompts.fileAnswers = {QString::fromStdString(dir.File("out.txt"))};
+    prompts.fileAnswers = {QString::fromStdString(harness.File("out.txt"))};
     RunWhitelistItem(main, 3002);
     EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("筆數: 0")});
     EXPECT_EQ(prompts.Count(QStringLiteral("save")), 0);
     EXPECT_EQ(watcher.shows, 0);
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.File("out.txt"))));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(harness.File("out.txt"))));
 }
 
 TEST_F(WhitelistFlowTest, ExportWritesOneLinePerEntryAndSkipsEntriesWithoutIdBytes) {
     Connect();
     sim.SetWhitelist({"AA01", "", "E2000017221101441890ABCD"});
-    prompts.fileAnswers = {QString::fromStdString(dir.File("out.txt"))};
+    prompts.fileAnswers = {QString::fromStdString(harness.File("out.txt"))};
     RunWhitelistItem(main, 3002);
 
     ASSERT_EQ(prompts.Count(QStringLiteral("save")), 1);
     const ScriptedPrompts::Shown& save = prompts.shown[0];
     EXPECT_EQ(save.text, QStringLiteral("zvReaderOUT.txt"));
     EXPECT_EQ(save.caption, QStringLiteral("TXT (*.txt)"));
-    EXPECT_EQ(ReadFile(dir.File("out.txt")), "AA01,,1\r\nE2000017221101441890ABCD,,1\r\n");
+    EXPECT_EQ(ReadFile(harness.File("out.txt")), "AA01,,1\r\nE2000017221101441890ABCD,,1\r\n");
     EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("\n\n")}); // no completion text configured
     ExpectLoopEndedSoundly();
 }
 
 TEST_F(WhitelistFlowTest, ExportCompletionBoxCarriesTheDoneText) {
-    std::ofstream(dir.File("lang.ini")) << "[COMMON]\n020=Done\n007=Count\n";
-    texts = LanguageTexts(dir.File("lang.ini"));
-    texts.LoadShared();
+    std::ofstream(harness.File("lang.ini")) << "[COMMON]\n020=Done\n007=Count\n";
+    harness.texts = LanguageTexts(harness.File("lang.ini"));
+    harness.texts.LoadShared();
     Connect();
     sim.SetWhitelist({"AA01"});
-    prompts.fileAnswers = {QString::fromStdString(dir.File("out.txt"))};
+    prompts.fileAnswers = {QString::fromStdString(harness.File("out.txt"))};
     RunWhitelistItem(main, 3002);
     RunWhitelistItem(main, 3001);
     EXPECT_EQ(prompts.Messages(), (QStringList{QStringLiteral("\n\nDone"), QStringLiteral("Count: 1")}));
@@ -265,7 +250,7 @@ TEST_F(WhitelistFlowTest, ExportCompletionBoxCarriesTheDoneText) {
 
 TEST_F(WhitelistFlowTest, ExportReplacesAnExistingFileEntirely) {
     Connect();
-    const std::string path = dir.File("zvReaderOUT.txt");
+    const std::string path = harness.File("zvReaderOUT.txt");
     std::ofstream(path, std::ios::binary) << std::string(4000, 'x') << "\r\nOLD,,1\r\n";
     sim.SetWhitelist({"0102", "0304"});
     prompts.fileAnswers = {QString::fromStdString(path)};
@@ -285,7 +270,7 @@ TEST_F(WhitelistFlowTest, ExportCancelledInTheFileDialogWritesNothing) {
 TEST_F(WhitelistFlowTest, ExportIntoAFolderThatDoesNotExistIsReportedNotCompleted) {
     Connect();
     sim.SetWhitelist({"0102"});
-    prompts.fileAnswers = {QString::fromStdString(dir.File("missing/out.txt"))};
+    prompts.fileAnswers = {QString::fromStdString(harness.File("missing/out.txt"))};
     RunWhitelistItem(main, 3002);
     EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("名單匯出檔案寫入失敗!")});
     EXPECT_EQ(watcher.shows, 0);
@@ -314,7 +299,7 @@ private:
 
 TEST_F(WhitelistFlowTest, WriteErrorDuringExportKeepsTheOldFileAndIsReported) {
     Connect();
-    const std::string path = dir.File("zvReaderOUT.txt");
+    const std::string path = harness.File("zvReaderOUT.txt");
     std::ofstream(path, std::ios::binary) << "OLD,,1\r\n";
     std::vector<std::string> ids;
     for (int i = 0; i < 40; ++i)
@@ -329,7 +314,7 @@ TEST_F(WhitelistFlowTest, WriteErrorDuringExportKeepsTheOldFileAndIsReported) {
     EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("名單匯出檔案寫入失敗!")});
     ExpectLoopEndedSoundly();
     std::vector<std::string> exportFiles; // no temporary file is left behind
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+    for (const auto& entry : std::filesystem::directory_iterator(harness.Folder()))
         if (entry.path().filename().string().rfind("zvReaderOUT", 0) == 0)
             exportFiles.push_back(entry.path().filename().string());
     EXPECT_EQ(exportFiles, std::vector<std::string>{"zvReaderOUT.txt"});
@@ -551,7 +536,7 @@ TEST_P(WhitelistCutOffTest, KeepsTheOldFileAndSaysHowFarItGot) {
     Connect(silentReader);
     sim.SetWhitelist({"0A", "0B", "0C", "0D"});
     c.fault(sim);
-    const std::string path = dir.File("zvReaderOUT.txt");
+    const std::string path = harness.File("zvReaderOUT.txt");
     if (c.oldFile)
         std::ofstream(path, std::ios::binary) << c.oldFile;
     prompts.fileAnswers = {QString::fromStdString(path)};
@@ -559,7 +544,7 @@ TEST_P(WhitelistCutOffTest, KeepsTheOldFileAndSaysHowFarItGot) {
     EXPECT_EQ(prompts.Messages(), QStringList{QStringLiteral("名單匯出中斷: 已讀取 2 / 4 筆, 檔案未寫入!")});
     ExpectLoopEndedSoundly();
     std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+    for (const auto& entry : std::filesystem::directory_iterator(harness.Folder()))
         if (entry.path().filename().string().rfind("zv", 0) == 0)
             files.push_back(entry.path().filename().string());
     if (c.oldFile) {
@@ -638,9 +623,9 @@ TEST_F(WhitelistFlowTest, WrittenRowsComeBackInTheExport) {
     RunConfirmed(1001);
     EXPECT_EQ(sim.Whitelist(), expectedIds);
 
-    prompts.fileAnswers = {QString::fromStdString(dir.File("zvReaderOUT.txt"))};
+    prompts.fileAnswers = {QString::fromStdString(harness.File("zvReaderOUT.txt"))};
     RunWhitelistItem(main, 3002);
-    EXPECT_EQ(ReadFile(dir.File("zvReaderOUT.txt")), expectedFile);
+    EXPECT_EQ(ReadFile(harness.File("zvReaderOUT.txt")), expectedFile);
     EXPECT_EQ(main.List()->RowCount(), 25); // the register is never changed
 }
 
