@@ -127,8 +127,8 @@ int ReadFromTest() {
     return c == EOF ? -1 : c;
 }
 
-bool WriteToTest(char byte) {
-    return std::fputc(static_cast<unsigned char>(byte), stdout) != EOF && std::fflush(stdout) == 0;
+bool WriteToTest(char value) {
+    return std::fputc(static_cast<unsigned char>(value), stdout) != EOF && std::fflush(stdout) == 0;
 }
 
 #ifdef _WIN32
@@ -179,11 +179,11 @@ PeerProcess::~PeerProcess() {
 }
 
 int PeerProcess::Read() {
-    char byte = 0;
+    char value = 0;
     DWORD got = 0;
-    if (!fromPeer || !ReadFile(fromPeer, &byte, 1, &got, nullptr) || got != 1)
+    if (!fromPeer || !ReadFile(fromPeer, &value, 1, &got, nullptr) || got != 1)
         return -1;
-    return static_cast<unsigned char>(byte);
+    return static_cast<unsigned char>(value);
 }
 
 void PeerProcess::CloseInput() {

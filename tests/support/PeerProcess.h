@@ -21,7 +21,7 @@ std::optional<int> RunPeerRoleIfAsked(int argc, char** argv);
 // Inside a role: one byte to or from the test. ReadFromTest gives -1 once the test closed the
 // peer's input (or has gone).
 int ReadFromTest();
-bool WriteToTest(char byte);
+bool WriteToTest(char value);
 
 class PeerProcess {
 public:
