@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/resource.h>
+
 namespace bench {
 
 // The sizes named on the command line, or the defaults.
@@ -49,6 +51,15 @@ inline long StatusKb(const char* field) {
 }
 
 using Clock = std::chrono::steady_clock;
+
+// Processor time of this process so far, user and system: on a shared machine a ratio of these
+// says more than one of wall-clock times.
+inline double CpuMs() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
+}
 
 inline double MsSince(Clock::time_point since) {
     return std::chrono::duration<double, std::milli>(Clock::now() - since).count();

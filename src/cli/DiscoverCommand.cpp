@@ -32,13 +32,15 @@ std::mutex foundLock;
 std::set<FoundReader> found;
 
 void OnAnswer(int event, int subEvent, const unsigned char* deviceId, const unsigned char* deviceInfo, int) {
-    if (event != 2 || subEvent != 1 || deviceId == nullptr || deviceInfo == nullptr)
+    if (event != NETUDP_EVENT_FOUND || subEvent != NETUDP_SUBEVENT_ANSWER || deviceId == nullptr ||
+        deviceInfo == nullptr)
         return;
     FoundReader reader;
-    reader.id = BytesToHex(deviceId, 7);
-    reader.address = std::to_string(deviceInfo[8]) + "." + std::to_string(deviceInfo[9]) + "." +
-                     std::to_string(deviceInfo[10]) + "." + std::to_string(deviceInfo[11]);
-    reader.port = deviceInfo[20] << 8 | deviceInfo[21];
+    reader.id = BytesToHex(deviceId, NETUDP_DEVICE_ID_SIZE);
+    const unsigned char* ipv4 = deviceInfo + NETUDP_INFO_IPV4_AT;
+    reader.address = std::to_string(ipv4[0]) + "." + std::to_string(ipv4[1]) + "." + std::to_string(ipv4[2]) + "." +
+                     std::to_string(ipv4[3]);
+    reader.port = deviceInfo[NETUDP_INFO_PORT_AT] << 8 | deviceInfo[NETUDP_INFO_PORT_AT + 1];
     std::lock_guard<std::mutex> hold(foundLock);
     found.insert(reader);
 }

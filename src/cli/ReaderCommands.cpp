@@ -3,6 +3,7 @@
 #include "cli/CliCommon.h"
 #include "cli/CliHelp.h"
 #include "cli/ReaderJobs.h"
+#include "core/reader/ParameterIds.h"
 #include "core/reader/RegionCodes.h"
 #include "link/ReaderLink.h"
 
@@ -13,19 +14,27 @@
 
 namespace {
 
-// A parameter the reader window offers: a plain parameter id, or a byte of the extended block
-// (id below 0), or the region.
+// A parameter the reader window offers: the region, a plain reader parameter, or a byte of the
+// extended block.
+enum class Kind { Region, Parameter, BlockByte };
+
 struct ParameterName {
     const char* name;
-    int id;
+    Kind kind;
+    std::size_t at; // the parameter id or the block offset
     int low, high;
 };
 
-constexpr int regionId = 1000;
 constexpr ParameterName parameterNames[] = {
-    {"region", regionId, 0, 255},   {"workmode", 2, 0, 2},      {"power", 5, 0, 30},
-    {"filter", 4, 0, 5},            {"trigger", 13, 1, 6},      {"buzzer", 6, 0, 1},
-    {"whitelist", -27, 0, 1},       {"relay", -21, 0, 1},       {"relaytime", -22, 0, 255},
+    {"region", Kind::Region, 0, 0, 255},
+    {"workmode", Kind::Parameter, ParameterId::workMode, WorkMode::answer, WorkMode::trigger},
+    {"power", Kind::Parameter, ParameterId::rfPower, 0, 30},
+    {"filter", Kind::Parameter, ParameterId::filterTime, 0, 5},
+    {"trigger", Kind::Parameter, ParameterId::triggerValidTime, 1, 6},
+    {"buzzer", Kind::Parameter, ParameterId::buzzer, 0, 1},
+    {"whitelist", Kind::BlockByte, BlockOffset::whitelistSwitch, 0, 1},
+    {"relay", Kind::BlockByte, BlockOffset::relaySwitch, 0, 1},
+    {"relaytime", Kind::BlockByte, BlockOffset::relayValidTime, 0, 255},
 };
 
 const ParameterName* FindName(const std::string& name) {
@@ -51,9 +60,9 @@ void Get(ReaderLink& link, ReaderOutcome& outcome) {
     else
         ++failed;
     for (const ParameterName& p : parameterNames) {
-        if (p.id <= 0 || p.id == regionId)
+        if (p.kind != Kind::Parameter)
             continue;
-        const std::optional<int> value = link.GetParameter(p.id);
+        const std::optional<int> value = link.GetParameter(static_cast<int>(p.at));
         if (value)
             values.emplace_back(p.name, *value);
         else
@@ -62,8 +71,8 @@ void Get(ReaderLink& link, ReaderOutcome& outcome) {
     ExtendedBlock block{};
     if (link.ReadExtendedBlock(block)) {
         for (const ParameterName& p : parameterNames)
-            if (p.id < 0)
-                values.emplace_back(p.name, block[size_t(-p.id)]);
+            if (p.kind == Kind::BlockByte)
+                values.emplace_back(p.name, block[p.at]);
     } else {
         failed += 3;
     }
@@ -81,10 +90,10 @@ void Set(ReaderLink& link, ReaderOutcome& outcome, const std::vector<std::pair<c
     link.SetRunning(false);
     bool blockChanged = false;
     for (const auto& [parameter, value] : settings) {
-        if (parameter->id == regionId)
+        if (parameter->kind == Kind::Region)
             failed += !link.SetRegion(value);
-        else if (parameter->id > 0)
-            failed += !link.SetParameter(parameter->id, value);
+        else if (parameter->kind == Kind::Parameter)
+            failed += !link.SetParameter(static_cast<int>(parameter->at), value);
         else
             blockChanged = true;
     }
@@ -95,8 +104,8 @@ void Set(ReaderLink& link, ReaderOutcome& outcome, const std::vector<std::pair<c
             ++failed;
         } else {
             for (const auto& [parameter, value] : settings)
-                if (parameter->id < 0)
-                    block[size_t(-parameter->id)] = static_cast<std::uint8_t>(value);
+                if (parameter->kind == Kind::BlockByte)
+                    block[parameter->at] = static_cast<std::uint8_t>(value);
             failed += !link.WriteExtendedBlock(block);
         }
     }
@@ -158,7 +167,7 @@ int RunReaderCommand(const std::vector<std::string>& args) {
             auto [end, ec] = std::from_chars(valueText.data(), valueText.data() + valueText.size(), value);
             if (valueText.empty() || ec != std::errc{} || end != valueText.data() + valueText.size() ||
                 value < parameter->low || value > parameter->high ||
-                (parameter->id == regionId && !RegionKnown(value)))
+                (parameter->kind == Kind::Region && !RegionKnown(value)))
                 return UsageError(command, "value out of range in " + word);
             settings.emplace_back(parameter, value);
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/reader/Frame.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -10,7 +12,7 @@ class ReaderLink;
 
 struct ReaderAddress {
     std::string host;
-    std::uint16_t port = 60000;
+    std::uint16_t port = defaultReaderPort;
     std::string Text() const { return host + ":" + std::to_string(port); }
 };
 

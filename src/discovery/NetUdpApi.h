@@ -30,6 +30,15 @@ extern "C" {
 /* event 2, subEvent 1: a reader answered. deviceId: 7 bytes. deviceInfo: 22 bytes, MAC at 0-5,
  * IPv4 at 8-11, netmask at 12-15, gateway at 16-19, TCP port at 20-21 (high byte first).
  * extra: 0. */
+enum {
+    NETUDP_EVENT_FOUND = 2,
+    NETUDP_SUBEVENT_ANSWER = 1,
+    NETUDP_DEVICE_ID_SIZE = 7,
+    NETUDP_DEVICE_INFO_SIZE = 22,
+    NETUDP_INFO_IPV4_AT = 8,
+    NETUDP_INFO_PORT_AT = 20
+};
+
 typedef void (*NetUdpCallback)(int event, int subEvent, const unsigned char* deviceId, const unsigned char* deviceInfo,
                                int extra);
 

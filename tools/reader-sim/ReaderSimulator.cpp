@@ -1,5 +1,7 @@
 #include "tools/reader-sim/ReaderSimulator.h"
 
+#include "core/reader/ParameterIds.h"
+
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -31,12 +33,16 @@ std::uint8_t At(const QByteArray& bytes, int index) {
 } // namespace
 
 ReaderSimulator::ReaderSimulator(QObject* parent) : QObject(parent), server(new QTcpServer(this)) {
-    parameters = {{2, 2}, {4, 1}, {5, 30}, {6, 0}, {13, 2}};
+    parameters = {{ParameterId::workMode, WorkMode::trigger},
+                  {ParameterId::filterTime, 1},
+                  {ParameterId::rfPower, 30},
+                  {ParameterId::buzzer, 0},
+                  {ParameterId::triggerValidTime, 2}};
     for (std::size_t i = 0; i < block.size(); ++i)
         block[i] = static_cast<std::uint8_t>(i * 7 + 3);
-    block[21] = 1; // relay on
-    block[22] = 2; // relay time
-    block[27] = 1; // whitelist on
+    block[BlockOffset::relaySwitch] = 1;
+    block[BlockOffset::relayValidTime] = 2;
+    block[BlockOffset::whitelistSwitch] = 1;
     connect(server, &QTcpServer::newConnection, this, &ReaderSimulator::OnNewConnection);
     connect(&activeTimer, &QTimer::timeout, this, &ReaderSimulator::OnActiveTick);
 }
@@ -175,11 +181,11 @@ QByteArray ReaderSimulator::Answer(const QByteArray& frame) {
     auto ok = [code](const QByteArray& data = {}) { return BuildReply(code, 1, data); };
     auto refuse = [code] { return BuildReply(code, 0, {}); };
     switch (code) {
-    case 0x40:
-    case 0x41:
-        running = code == 0x41;
+    case ReaderCode::runOff:
+    case ReaderCode::runOn:
+        running = code == ReaderCode::runOn;
         return ok();
-    case 0x23: {
+    case ReaderCode::getParameter: {
         if (payload.size() != 1)
             return refuse();
         const int value = ParameterValue(At(payload, 0));
@@ -187,33 +193,33 @@ QByteArray ReaderSimulator::Answer(const QByteArray& frame) {
             return refuse();
         return ok(QByteArray{payload.constData(), 1} + static_cast<char>(value));
     }
-    case 0x24:
+    case ReaderCode::setParameter:
         if (payload.size() != 2)
             return refuse();
         parameters[At(payload, 0)] = At(payload, 1);
         return ok();
-    case 0x3E:
+    case ReaderCode::getRegion:
         return ok(QByteArray{reinterpret_cast<const char*>(region.data()), 2});
-    case 0x3F:
+    case ReaderCode::setRegion:
         if (payload.size() != 2)
             return refuse();
         region = {At(payload, 0), At(payload, 1)};
         return ok();
-    case 0x2E: {
-        QByteArray data(1, static_cast<char>(0xC3));
+    case ReaderCode::readExtended: {
+        QByteArray data(1, static_cast<char>(extendedBlockMarker));
         data += QByteArray{reinterpret_cast<const char*>(block.data()), static_cast<qsizetype>(block.size())};
         return ok(data);
     }
-    case 0x2F:
-        if (payload.size() != static_cast<qsizetype>(1 + block.size()) || At(payload, 0) != 0xC3)
+    case ReaderCode::writeExtended:
+        if (payload.size() != static_cast<qsizetype>(1 + block.size()) || At(payload, 0) != extendedBlockMarker)
             return refuse();
         std::copy_n(reinterpret_cast<const std::uint8_t*>(payload.constData()) + 1, block.size(), block.begin());
         return ok();
-    case 0xE8: {
+    case ReaderCode::whitelistCount: {
         const auto count = static_cast<unsigned>(whitelist.size());
         return ok(QByteArray{1, static_cast<char>(count >> 8 & 0xFF)} + static_cast<char>(count & 0xFF));
     }
-    case 0xE9: {
+    case ReaderCode::whitelistEntry: {
         if (payload.size() != 2)
             return refuse();
         const std::size_t index = static_cast<std::size_t>(At(payload, 0) << 8 | At(payload, 1));
@@ -222,25 +228,25 @@ QByteArray ReaderSimulator::Answer(const QByteArray& frame) {
         const QByteArray id = IdBytes(whitelist[index]);
         return ok(QByteArray(1, static_cast<char>(id.size())) + id);
     }
-    case 0xEA:
-    case 0xEC: {
+    case ReaderCode::whitelistAdd:
+    case ReaderCode::whitelistDelete: {
         if (payload.isEmpty() || At(payload, 0) < 1 || At(payload, 0) > 16 || payload.size() != 1 + At(payload, 0))
             return refuse();
         const std::string id = IdText(payload.mid(1));
         const bool present = whitelistIndex.count(id) != 0;
-        if (code == 0xEA && !present && whitelist.size() >= capacity)
+        if (code == ReaderCode::whitelistAdd && !present && whitelist.size() >= capacity)
             return refuse(); // full
-        if (code == 0xEA && !present) {
+        if (code == ReaderCode::whitelistAdd && !present) {
             whitelist.push_back(id);
             whitelistIndex.insert(id);
         }
-        if (code == 0xEC && present) {
+        if (code == ReaderCode::whitelistDelete && present) {
             whitelist.erase(std::find(whitelist.begin(), whitelist.end(), id));
             whitelistIndex.erase(id);
         }
         return ok();
     }
-    case 0xEB:
+    case ReaderCode::whitelistClear:
         whitelist.clear();
         whitelistIndex.clear();
         return ok();
@@ -286,7 +292,7 @@ void ReaderSimulator::SendRaw(const QByteArray& bytes) {
 }
 
 void ReaderSimulator::OnActiveTick() {
-    if (running && ParameterValue(2) == 1 && !activeIds.empty())
+    if (running && ParameterValue(ParameterId::workMode) == WorkMode::active && !activeIds.empty())
         PushTagReport(activeIds, activeCode);
 }
 
@@ -298,7 +304,7 @@ QByteArray ReaderSimulator::BuildReply(std::uint8_t code, std::uint8_t status, c
     frame += static_cast<char>(0x54);
     frame += static_cast<char>(length >> 8 & 0xFF);
     frame += static_cast<char>(length & 0xFF);
-    frame += static_cast<char>(0xFF);
+    frame += static_cast<char>(readerAddress);
     frame += static_cast<char>(code);
     frame += static_cast<char>(status);
     frame += data;
@@ -308,7 +314,7 @@ QByteArray ReaderSimulator::BuildReply(std::uint8_t code, std::uint8_t status, c
 
 QByteArray ReaderSimulator::BuildTagReport(const std::vector<std::string>& ids, std::uint8_t code) {
     // Layout 0x45 has seven bytes ahead of the count, layout 0x01 one.
-    QByteArray data(code == 0x45 ? 7 : 1, '\0');
+    QByteArray data(code == ReaderCode::tagReport ? 7 : 1, '\0');
     data += static_cast<char>(ids.size() & 0xFF);
     for (const std::string& text : ids) {
         const QByteArray id = IdBytes(text);

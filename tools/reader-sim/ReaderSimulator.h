@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/reader/Commands.h"
+#include "core/reader/Frame.h"
+
 #include <QByteArray>
 #include <QHostAddress>
 #include <QList>
@@ -25,7 +28,7 @@ class ReaderSimulator : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr std::size_t blockSize = 194;
+    static constexpr std::size_t blockSize = extendedBlockSize;
     // The reader counts its whitelist in 16 bits.
     static constexpr std::size_t maxWhitelistCapacity = 65535;
 
@@ -57,7 +60,8 @@ public:
     void SetReplyDelayMs(int ms) { replyDelayMs = ms; }  // answer after ms milliseconds
     void SetSplitReplies(bool on) { splitReplies = on; } // each reply in two writes
     // Each reply shares one write with a tag report of these ids (before or after the reply).
-    void SetJoinedReport(std::vector<std::string> ids, std::uint8_t code = 0x45, bool reportFirst = false);
+    void SetJoinedReport(std::vector<std::string> ids, std::uint8_t code = ReaderCode::tagReport,
+                         bool reportFirst = false);
     // The connection is dropped, unanswered, when its n-th request arrives (0: never).
     void SetCloseOnRequest(int n) { closeOnRequest = n; }
     // A connection's n-th request is answered with exactly these bytes instead of its reply
@@ -65,11 +69,11 @@ public:
     void SetAnswerBytes(int n, const QByteArray& bytes) { answerBytes[n] = bytes; }
 
     // Tag reports: code 0x45 or 0x01 layout, ids as capital hex text.
-    void PushTagReport(const std::vector<std::string>& ids, std::uint8_t code = 0x45);
+    void PushTagReport(const std::vector<std::string>& ids, std::uint8_t code = ReaderCode::tagReport);
     // Writes bytes as they are to every connection (a late reply, noise).
     void SendRaw(const QByteArray& bytes);
     // In Active mode (work mode 1) and while running, push a report of ids every intervalMs.
-    void SetActiveReports(int intervalMs, std::vector<std::string> ids, std::uint8_t code = 0x45);
+    void SetActiveReports(int intervalMs, std::vector<std::string> ids, std::uint8_t code = ReaderCode::tagReport);
 
     // Every request frame received, in order, across connections.
     std::vector<QByteArray> Received() const { return received; }
@@ -112,14 +116,14 @@ private:
     int replyDelayMs = 0;
     bool splitReplies = false;
     std::vector<std::string> joinedIds;
-    std::uint8_t joinedCode = 0x45;
+    std::uint8_t joinedCode = ReaderCode::tagReport;
     bool joinedFirst = false;
     int closeOnRequest = 0;
     std::map<int, QByteArray> answerBytes;
 
     QTimer activeTimer;
     std::vector<std::string> activeIds;
-    std::uint8_t activeCode = 0x45;
+    std::uint8_t activeCode = ReaderCode::tagReport;
 
     std::vector<QByteArray> received;
 };

@@ -1,6 +1,7 @@
 // reader-sim: a stand-in reader for trying Lumetra without hardware.
 #include "tools/reader-sim/ReaderSimulator.h"
 
+#include "core/reader/ParameterIds.h"
 #include "tools/discovery-responder/DiscoveryResponder.h"
 
 #include <QCommandLineParser>
@@ -155,15 +156,16 @@ int main(int argc, char** argv) {
         err << "reader-sim: bad port\n";
         return 2;
     }
-    const std::uint8_t code = parser.value(reportCode) == QStringLiteral("01") ? 0x01 : 0x45;
+    const std::uint8_t code =
+        parser.value(reportCode) == QStringLiteral("01") ? ReaderCode::tagReportShort : ReaderCode::tagReport;
     const std::vector<std::string> ids = SplitIds(parser.value(tags));
 
     ReaderSimulator sim;
     if (parser.isSet(workMode))
-        sim.SetParameterValue(2, static_cast<std::uint8_t>(parser.value(workMode).toUInt()));
+        sim.SetParameterValue(ParameterId::workMode, static_cast<std::uint8_t>(parser.value(workMode).toUInt()));
     if (parser.isSet(activeInterval)) {
         if (!parser.isSet(workMode))
-            sim.SetParameterValue(2, 1);
+            sim.SetParameterValue(ParameterId::workMode, WorkMode::active);
         sim.SetActiveReports(parser.value(activeInterval).toInt(), ids, code);
     }
     bool capacityOk = false;

@@ -2,6 +2,7 @@
 
 #include "core/reader/Frame.h"
 #include "core/reader/HexText.h"
+#include "core/reader/ParameterIds.h"
 #include "core/reader/RegionCodes.h"
 
 #include <algorithm>
@@ -104,7 +105,7 @@ Command ReadExtendedBlock() {
 Command WriteExtendedBlock(const ExtendedBlock& block) {
     std::vector<std::uint8_t> payload;
     payload.reserve(1 + block.size());
-    payload.push_back(0xC3);
+    payload.push_back(extendedBlockMarker);
     payload.insert(payload.end(), block.begin(), block.end());
     return Make(ReaderCode::writeExtended, std::move(payload), ReaderCode::writeExtended, 1,
                 PauseRule::OnlyWhenUnanswered, AnyReply);

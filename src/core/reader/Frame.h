@@ -28,6 +28,8 @@ inline constexpr std::uint8_t tagReportShort = 0x01;
 } // namespace ReaderCode
 
 inline constexpr std::uint8_t readerAddress = 0xFF;
+// The TCP port a reader speaks this protocol on unless it was set up otherwise.
+inline constexpr std::uint16_t defaultReaderPort = 60000;
 // The reader's own receive buffer was 512 bytes; a longer "frame" can only be noise.
 inline constexpr std::size_t maxReplyFrameSize = 512;
 // Smallest reply that still carries a status byte: C T len len address code status.

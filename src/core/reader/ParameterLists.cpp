@@ -1,5 +1,6 @@
 #include "core/reader/ParameterLists.h"
 
+#include "core/reader/ParameterIds.h"
 #include "core/reader/RegionCodes.h"
 
 namespace ParameterLists {
@@ -17,15 +18,17 @@ ParameterList Numbers(int first, int last, int start, const char* suffix = "") {
 } // namespace
 
 ParameterList WorkMode() {
-    return {{{"Answer", 0}, {"Active", 1}, {"Trigger", 2}}, 2, 1};
+    return {{{"Answer", WorkMode::answer}, {"Active", WorkMode::active}, {"Trigger", WorkMode::trigger}},
+            WorkMode::trigger,
+            WorkMode::active};
 }
 
 ParameterList Region() {
     ParameterList list;
     for (const RegionCode& region : RegionTable())
         list.entries.push_back({region.name, region.index});
-    list.startValue = 9;
-    list.fallback = 9;
+    list.startValue = defaultRegionIndex;
+    list.fallback = defaultRegionIndex;
     return list;
 }
 

@@ -18,13 +18,13 @@ struct ParameterList {
 };
 
 namespace ParameterLists {
-ParameterList WorkMode();       // 1054
-ParameterList Region();         // 1051
-ParameterList RfPower();        // 1052
-ParameterList FilterTime();     // 1055
-ParameterList TriggerTime();    // 1059
-ParameterList OnOff();          // 1056 whitelist switch, 1057 relay switch
-ParameterList RelayValidTime(); // 1058: suggestions only; its value is the number typed
+ParameterList WorkMode();
+ParameterList Region();
+ParameterList RfPower();
+ParameterList FilterTime();
+ParameterList TriggerTime();
+ParameterList OnOff();          // whitelist switch and relay switch
+ParameterList RelayValidTime(); // suggestions only; its value is the number typed
 
 inline constexpr const char* relayValidTimeStart = "2";
 inline constexpr int relayValidTimeDigits = 3;

@@ -14,6 +14,9 @@ struct RegionCode {
     std::uint8_t second;
 };
 
+// Taiwan: what a new reader window shows, and what is written when no region is chosen.
+inline constexpr int defaultRegionIndex = 9;
+
 // The regions offered to the operator, in the order of the list.
 std::span<const RegionCode> RegionTable();
 

@@ -4,6 +4,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -19,14 +20,18 @@ public:
         sqlite3_bind_int64(stmt, i, v);
         return *this;
     }
-    Statement& Bind(int i, const std::string& v) {
-        sqlite3_bind_text(stmt, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
+    // Text and blobs are bound without a copy: they must outlive the step. Temporaries are refused.
+    Statement& Bind(int i, std::string_view v) {
+        sqlite3_bind_text(stmt, i, v.data(), static_cast<int>(v.size()), SQLITE_STATIC);
         return *this;
     }
+    Statement& Bind(int i, const std::string& v) { return Bind(i, std::string_view(v)); }
+    Statement& Bind(int i, std::string&&) = delete;
     Statement& BindBlob(int i, const std::string& v) {
-        sqlite3_bind_blob(stmt, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_blob(stmt, i, v.data(), static_cast<int>(v.size()), SQLITE_STATIC);
         return *this;
     }
+    Statement& BindBlob(int i, std::string&&) = delete;
     // SQLITE_ROW, SQLITE_DONE or an error.
     int Step() { return sqlite3_step(stmt); }
     bool ReadsOnly() const { return sqlite3_stmt_readonly(stmt) != 0; }
@@ -209,11 +214,22 @@ std::optional<long long> SqliteHive::FindKey(const std::string& path) {
         return kRootId;
     if (path.front() == '\\' || path.back() == '\\' || path.find("\\\\") != std::string::npos)
         return std::nullopt;
-    std::string folded = FoldName(path);
+    // Folded into a buffer that lives on: a record's writes look its key up once per value.
+    foldBuffer.assign(path);
+    for (char& c : foldBuffer)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return FindFolded(foldBuffer);
+}
+
+std::optional<long long> SqliteHive::FindFolded(std::string_view folded) {
     if (InTransaction()) {
-        for (const KnownKey& known : knownKeys)
+        // Newest first: the key just found or made is the one asked for next.
+        for (size_t back = 1; back <= knownKeys.size(); ++back) {
+            const KnownKey& known = knownKeys[(nextKnown + knownKeys.size() - back) % knownKeys.size()];
             if (known.id != 0 && known.folded == folded)
                 return known.id;
+        }
     }
     findKey->Bind(1, folded);
     std::optional<long long> id;
@@ -221,7 +237,7 @@ std::optional<long long> SqliteHive::FindKey(const std::string& path) {
         id = findKey->Int(0);
     findKey->Reset();
     if (id)
-        RememberKey(std::move(folded), *id);
+        RememberKey(folded, *id);
     return id;
 }
 
@@ -230,51 +246,81 @@ bool SqliteHive::InTransaction() const {
     return batchDepth > 0 && sqlite3_get_autocommit(db) == 0;
 }
 
-void SqliteHive::RememberKey(std::string folded, long long id) {
+void SqliteHive::RememberKey(std::string_view folded, long long id) {
     if (!InTransaction())
         return;
-    knownKeys[nextKnown] = {std::move(folded), id};
+    knownKeys[nextKnown].folded.assign(folded); // keeps the entry's room
+    knownKeys[nextKnown].id = id;
     nextKnown = (nextKnown + 1) % knownKeys.size();
 }
 
 void SqliteHive::ForgetKeys() {
     for (KnownKey& known : knownKeys)
-        known = KnownKey{};
+        known.id = 0;
     nextKnown = 0;
 }
 
 std::optional<long long> SqliteHive::CreateChain(const std::string& path, bool* created) {
-    auto names = SplitKeyPath(path);
-    if (!names)
-        return std::nullopt;
+    if (path.empty()) {
+        if (created)
+            *created = false;
+        return kRootId;
+    }
+    // Where each level's name ends in the path; no name may be empty.
+    std::vector<size_t>& ends = levelEnds;
+    ends.clear();
+    for (size_t start = 0;;) {
+        const size_t end = std::min(path.find('\\', start), path.size());
+        if (end == start)
+            return std::nullopt;
+        ends.push_back(end);
+        if (end == path.size())
+            break;
+        start = end + 1;
+    }
+    // Folding keeps every "\" in its place, so each key above has a prefix of the path's fold.
+    chainFold.assign(path);
+    for (char& c : chainFold)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    const std::string_view folded = chainFold;
+    const auto nameAt = [&](size_t level) {
+        const size_t start = level == 0 ? 0 : ends[level - 1] + 1;
+        return std::string_view(path).substr(start, ends[level] - start);
+    };
+    // The deepest key that exists, looked for from the bottom: most keys asked for exist, and
+    // a new one most often has its parent.
+    size_t have = ends.size();
     long long parent = kRootId;
-    std::string sofar;
-    bool made = false;
-    for (const std::string& name : *names) {
-        sofar += sofar.empty() ? name : "\\" + name;
-        int errors = StoreErrors();
-        if (auto id = FindKey(sofar)) {
+    for (; have > 0; --have) {
+        const int errors = StoreErrors();
+        if (auto id = FindFolded(folded.substr(0, ends[have - 1]))) {
             parent = *id;
-            continue;
+            break;
         }
         if (StoreErrors() != errors)
             return std::nullopt;
-        insertKey->Bind(1, parent).Bind(2, name).Bind(3, FoldName(sofar));
-        int rc = Step(*insertKey);
+    }
+    for (size_t level = have; level < ends.size(); ++level) {
+        const std::string_view fold = folded.substr(0, ends[level]);
+        insertKey->Bind(1, parent).Bind(2, nameAt(level)).Bind(3, fold);
+        const int rc = Step(*insertKey);
         insertKey->Reset();
         if (rc != SQLITE_DONE)
             return std::nullopt;
         parent = sqlite3_last_insert_rowid(db);
-        RememberKey(FoldName(sofar), parent);
-        made = true;
+        RememberKey(fold, parent);
     }
     if (created)
-        *created = made;
+        *created = have < ends.size();
     return parent;
 }
 
 bool SqliteHive::CreateKey(const std::string& path, bool* created) {
-    if (readOnly || !SplitKeyPath(path))
+    // A bad path fails before the batch: it must not fail a batch around it.
+    const bool named = path.empty() || (path.front() != '\\' && path.back() != '\\' &&
+                                        path.find("\\\\") == std::string::npos);
+    if (readOnly || !named)
         return false;
     if (!BeginBatch())
         return false;

@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <string_view>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -49,12 +50,13 @@ private:
     int Step(Statement& statement);
     bool ReadValues(long long id, std::vector<std::pair<std::string, HiveValue>>& values);
     std::optional<long long> FindKey(const std::string& path);
+    std::optional<long long> FindFolded(std::string_view folded);
     std::optional<long long> CreateChain(const std::string& path, bool* created);
     bool CopyTree(long long fromId, SqliteHive& target, const std::string& targetPath);
     // Ids of keys looked up or made in the current transaction: a record's writes find its key
     // and the keys above it once, not once per value. Only a transaction keeps them right.
     bool InTransaction() const;
-    void RememberKey(std::string folded, long long id);
+    void RememberKey(std::string_view folded, long long id);
     void ForgetKeys();
 
     sqlite3* db;
@@ -69,6 +71,10 @@ private:
     };
     std::array<KnownKey, 8> knownKeys;
     size_t nextKnown = 0;
+    // Room reused by every lookup and creation of a key.
+    std::string foldBuffer;
+    std::string chainFold;
+    std::vector<size_t> levelEnds;
     std::unique_ptr<Statement> findKey, childKeys, insertKey, hasChild, deleteKey, deleteValues, setValue, getValue,
         allValues, subKeysWithValues;
 };

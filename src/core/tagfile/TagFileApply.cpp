@@ -4,6 +4,9 @@
 #include "core/register/TagRecord.h"
 #include "core/register/TagStore.h"
 #include "core/store/BatchWriter.h"
+#include "core/text/TextFileLines.h"
+
+#include <algorithm>
 
 const char* TagLineOutcomeText(TagLineOutcome outcome) {
     switch (outcome) {
@@ -29,33 +32,35 @@ const char* TagLineOutcomeText(TagLineOutcome outcome) {
 
 TagFileReading ReadTagFileLines(std::string_view bytes, const WorkStep& step) {
     TagFileReading reading;
-    const std::vector<std::optional<std::string>> decoded = TagFileLine::DecodeLines(bytes);
-    for (size_t i = 0; i < decoded.size(); ++i) {
-        if (step)
-            step(i);
-        const int number = int(i + 1);
-        if (!decoded[i]) {
-            reading.passedOver.emplace_back(number, TagLineOutcome::Undecodable);
-            continue;
-        }
-        TagFileEntry entry{number, {}};
-        switch (TagFileLine::Classify(*decoded[i], entry.line)) {
-        case TagFileLine::Verdict::Ok:
-            reading.entries.push_back(std::move(entry));
-            break;
-        case TagFileLine::Verdict::Empty:
-            break;
-        case TagFileLine::Verdict::Malformed:
-            reading.passedOver.emplace_back(number, TagLineOutcome::Malformed);
-            break;
-        case TagFileLine::Verdict::TagTooShort:
-            reading.passedOver.emplace_back(number, TagLineOutcome::TagTooShort);
-            break;
-        case TagFileLine::Verdict::TagTooLong:
-            reading.passedOver.emplace_back(number, TagLineOutcome::TagTooLong);
-            break;
-        }
-    }
+    reading.entries.reserve(size_t(std::count(bytes.begin(), bytes.end(), '\n')) + 1); // never moved while it grows
+    // Each line is classified as it is decoded: the file's lines are never all held at once.
+    (void)DecodeTextFileLines(
+        bytes,
+        [&reading](size_t index, std::optional<std::string>& text) {
+            const int number = int(index + 1);
+            if (!text) {
+                reading.passedOver.emplace_back(number, TagLineOutcome::Undecodable);
+                return;
+            }
+            TagFileEntry entry{number, {}};
+            switch (TagFileLine::Classify(*text, entry.line)) {
+            case TagFileLine::Verdict::Ok:
+                reading.entries.push_back(std::move(entry));
+                break;
+            case TagFileLine::Verdict::Empty:
+                break;
+            case TagFileLine::Verdict::Malformed:
+                reading.passedOver.emplace_back(number, TagLineOutcome::Malformed);
+                break;
+            case TagFileLine::Verdict::TagTooShort:
+                reading.passedOver.emplace_back(number, TagLineOutcome::TagTooShort);
+                break;
+            case TagFileLine::Verdict::TagTooLong:
+                reading.passedOver.emplace_back(number, TagLineOutcome::TagTooLong);
+                break;
+            }
+        },
+        step);
     return reading;
 }
 
@@ -66,11 +71,14 @@ std::vector<TagLineOutcome> StoreTagFileEntries(TagStore& store, const std::vect
     BatchWriter writer(hive, 1000, retry);
     // Once a read failed, what the store holds is in doubt: nothing further is written.
     writer.StopWhen([&hive, readErrors] { return hive.ReadErrors() != readErrors; });
+    TagRecord record; // one for all entries: its strings keep their room
     const std::vector<bool> written = writer.Run(entries.size(), [&](size_t i) {
         if (step)
             step(i);
         const TagFileLine& line = entries[i].line;
-        const TagRecord record{line.tagId, line.plate, line.carType, false, false};
+        record.tagId = line.tagId;
+        record.plate = line.plate;
+        record.carType = line.carType;
         return store.WriteRecord(line.tagId, &record);
     });
     std::vector<TagLineOutcome> outcomes(entries.size(), TagLineOutcome::Stored);

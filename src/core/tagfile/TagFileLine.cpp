@@ -63,8 +63,12 @@ std::optional<TagFileLine> TagFileLine::Parse(std::string_view line) {
 std::string TagFileLine::Format(std::string_view tagId, std::string_view plate, int carType) {
     std::string line;
     line.reserve(tagId.size() + plate.size() + 5);
-    line.append(tagId).append(1, ',').append(plate).append(1, ',').append(carType == 2 ? "2" : "1").append("\r\n");
+    AppendFormatted(line, tagId, plate, carType);
     return line;
+}
+
+void TagFileLine::AppendFormatted(std::string& out, std::string_view tagId, std::string_view plate, int carType) {
+    out.append(tagId).append(1, ',').append(plate).append(1, ',').append(carType == 2 ? "2" : "1").append("\r\n");
 }
 
 size_t TagFileLine::CodePageLength(std::string_view utf8) {

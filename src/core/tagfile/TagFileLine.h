@@ -22,6 +22,8 @@ struct TagFileLine {
     static std::optional<TagFileLine> Parse(std::string_view line);
     // An exported line with its CR LF: "2" for motorcycles, "1" for everything else.
     static std::string Format(std::string_view tagId, std::string_view plate, int carType);
+    // Format's line added to the end of out.
+    static void AppendFormatted(std::string& out, std::string_view tagId, std::string_view plate, int carType);
     // Length in the suite's two-byte code page: one byte per ASCII character, two for others.
     static size_t CodePageLength(std::string_view utf8);
     // The lines of a tag file's bytes, decoded as DecodeTextFile does; nullopt for a line that

@@ -6,28 +6,52 @@
 #include <optional>
 #include <string_view>
 
+namespace {
+
+// Rows are converted a run of lines at a time: a character never spans two lines, so the Big5
+// form of a run is the Big5 forms of its lines, and no single step converts the whole file.
+constexpr size_t kRunBytes = 64 * 1024;
+
+} // namespace
+
 TagFileText TagFileTextOfRows(const std::vector<TagFileRow>& rows, const std::function<void(size_t)>& step) {
     TagFileText text;
-    std::vector<size_t> starts; // where each row's line begins in utf8
-    starts.reserve(rows.size() + 1);
-    for (const TagFileRow& row : rows) {
+    size_t bytes = 0;
+    for (const TagFileRow& row : rows)
+        bytes += row.tagId.size() + row.plate.size() + 5;
+    text.utf8.reserve(bytes);
+    text.big5.reserve(bytes); // a character never grows in Big5
+    std::vector<size_t> starts; // where each line of the run begins in utf8
+    size_t first = 0;           // the run's first row
+    auto convertRun = [&](size_t end) {
         starts.push_back(text.utf8.size());
-        text.utf8 += TagFileLine::Format(row.tagId, row.plate, row.carType == 2 ? 2 : 1);
-    }
-    if (std::optional<std::string> big5 = Utf8ToBig5(text.utf8)) {
-        text.big5 = std::move(*big5);
-        return text;
-    }
-    // Some row has no Big5 form: find which, row by row.
-    starts.push_back(text.utf8.size());
-    const std::string_view utf8 = text.utf8;
+        const std::string_view utf8 = text.utf8;
+        const std::string_view run = utf8.substr(starts.front());
+        if (std::optional<std::string> big5 = Utf8ToBig5(run)) {
+            text.big5 += *big5;
+        } else {
+            // Some row of the run has no Big5 form: find which, row by row.
+            for (size_t i = first; i < end; ++i) {
+                const size_t at = starts[i - first];
+                if (std::optional<std::string> line = Utf8ToBig5(utf8.substr(at, starts[i - first + 1] - at)))
+                    text.big5 += *line;
+                else
+                    text.withoutBig5.push_back(rows[i].tagId);
+            }
+        }
+        starts.clear();
+        first = end;
+    };
     for (size_t i = 0; i < rows.size(); ++i) {
         if (step)
             step(i);
-        if (std::optional<std::string> line = Utf8ToBig5(utf8.substr(starts[i], starts[i + 1] - starts[i])))
-            text.big5 += *line;
-        else
-            text.withoutBig5.push_back(rows[i].tagId);
+        starts.push_back(text.utf8.size());
+        const TagFileRow& row = rows[i];
+        TagFileLine::AppendFormatted(text.utf8, row.tagId, row.plate, row.carType == 2 ? 2 : 1);
+        if (text.utf8.size() - starts.front() >= kRunBytes)
+            convertRun(i + 1);
     }
+    if (first < rows.size())
+        convertRun(rows.size());
     return text;
 }

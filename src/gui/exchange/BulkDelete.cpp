@@ -55,6 +55,8 @@ DeleteOutcome DeleteRowsInScope(RegisterView& view, RowScope scope) {
 
         std::vector<int> rows;
         std::vector<TagRecord> records;
+        rows.reserve(size_t(inScope));
+        records.reserve(size_t(inScope));
         const int count = view.RowCount();
         for (int row = 0; row < count; ++row) {
             if (!RowInScope(scope, view.CellText(row, RegisterColumn::mark)))
@@ -81,6 +83,7 @@ DeleteOutcome DeleteRowsInScope(RegisterView& view, RowScope scope) {
                 ++outcome.failed;
         }
         outcome.deleted = static_cast<int>(doomed.size());
+        ReleaseInSteps(records, work, 2 * qint64(inScope));
         view.RemoveRows(std::move(doomed));
     }
 

@@ -21,7 +21,7 @@ LongWork::LongWork(RegisterView& view, qint64 rows, qint64 steps) : window(view.
         progress->SetRange(0, steps);
         progress->SetPos(0);
     }
-    sinceServed.start();
+    // The first step serves at once, so the progress window is drawn as soon as it is up.
 }
 
 LongWork::~LongWork() {
@@ -34,14 +34,19 @@ LongWork::~LongWork() {
     }
 }
 
+void LongWork::SetSteps(qint64 steps) {
+    if (progress)
+        progress->SetRange(0, steps);
+}
+
 void LongWork::Step(qint64 position) {
-    if (!shown || sinceServed.elapsed() < serveEveryMs)
+    if (!shown || (sinceServed.isValid() && sinceServed.elapsed() < serveEveryMs))
         return;
     if (progress)
         progress->SetPos(position); // serves pending events first
     else
         QCoreApplication::processEvents();
-    sinceServed.restart();
+    sinceServed.start();
 }
 
 bool LongWork::eventFilter(QObject* watched, QEvent* event) {

@@ -5,6 +5,9 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <cstddef>
+#include <vector>
+
 class ProgressDialog;
 class QEvent;
 class RegisterView;
@@ -17,7 +20,7 @@ class RegisterView;
 class LongWork : public QObject {
 public:
     static constexpr qint64 threshold = 5000;
-    static constexpr qint64 serveEveryMs = 50;
+    static constexpr qint64 serveEveryMs = 30;
 
     // steps is the bar's range; rows decides whether the work counts as long.
     LongWork(RegisterView& view, qint64 rows, qint64 steps);
@@ -26,6 +29,8 @@ public:
     LongWork& operator=(const LongWork&) = delete;
 
     bool Shown() const { return shown; }
+    // A new range for the bar, once the work's size is known.
+    void SetSteps(qint64 steps);
     // The work has come to position (0 to steps).
     void Step(qint64 position);
 
@@ -38,3 +43,15 @@ private:
     QElapsedTimer sinceServed;
     bool shown = false;
 };
+
+// Frees a large vector a slice at a time, serving the window between slices: a million strings
+// take longer to free than the window may go unserved.
+template <typename T> void ReleaseInSteps(std::vector<T>& items, LongWork& work, qint64 position) {
+    constexpr std::ptrdiff_t slice = 16384;
+    while (std::ssize(items) > slice) {
+        items.erase(items.end() - slice, items.end());
+        work.Step(position);
+    }
+    items.clear();
+    items.shrink_to_fit();
+}

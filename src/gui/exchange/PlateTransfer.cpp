@@ -23,10 +23,13 @@ int TransferRows(RegisterView& view, RowScope scope) {
     const RegisterReadWatch reads(context);
     std::vector<PlateList::SetTagResult> results;
     std::vector<bool> done;
+    int written = 0;
+    int failed = 0;
     {
         // The walk and the writes each move the bar over the rows once.
         const int inScope = RowsInScope(view, scope);
         LongWork work(view, inScope, 2 * qint64(inScope));
+        pending.reserve(size_t(inScope));
         int visited = 0;
         // The count is read again after every row: boxes shown on the way let other handlers run.
         for (int row = 0; row < view.RowCount(); ++row) {
@@ -60,14 +63,13 @@ int TransferRows(RegisterView& view, RowScope scope) {
             results[i] = context.PlatesOf(p.carType).SetTag(p.plate, p.tag, true);
             return results[i] != PlateList::SetTagResult::Failed;
         });
-    }
-    int written = 0;
-    int failed = 0;
-    for (size_t i = 0; i < pending.size(); ++i) {
-        if (i >= done.size() || !done[i])
-            ++failed;
-        else if (results[i] == PlateList::SetTagResult::Written)
-            ++written;
+        for (size_t i = 0; i < pending.size(); ++i) {
+            if (i >= done.size() || !done[i])
+                ++failed;
+            else if (results[i] == PlateList::SetTagResult::Written)
+                ++written;
+        }
+        ReleaseInSteps(pending, work, 2 * qint64(inScope));
     }
     if (reads.Failed())
         reads.ShowBox(view);

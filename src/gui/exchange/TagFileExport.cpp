@@ -11,12 +11,15 @@
 
 #include <QFile>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace {
 
 constexpr size_t kNamedTags = 20;
+// The file goes out a piece at a time, with the window served between pieces.
+constexpr size_t kWriteBytes = 1 << 20;
 
 // Yes/No: the whole file in UTF-8 (true) or Big5 without the rows that have no Big5 form.
 bool AskWholeFileUtf8(RegisterView& view, size_t rowsWithoutBig5) {
@@ -43,6 +46,8 @@ void ReportLeftOut(RegisterView& view, const std::vector<std::string>& tags) {
 
 TagFileText TagFileTextOf(const RegisterView& view, RowScope scope, const std::function<void(qint64)>& step) {
     std::vector<TagFileRow> rows;
+    if (scope == RowScope::All)
+        rows.reserve(size_t(view.RowCount())); // never moved while the rows are read
     // The count is read again for every row, as the list may change under a walk.
     for (int row = 0; row < view.RowCount(); ++row) {
         if (!RowInScope(scope, view.CellText(row, RegisterColumn::mark)))
@@ -63,19 +68,29 @@ QByteArray TagFileBytes(const RegisterView& view, RowScope scope) {
 }
 
 bool ExportTagFile(RegisterView& view, RowScope scope, const QString& path) {
-    TagFileText text;
-    {
-        // Reading the rows and, where needed, finding the rows without Big5 move the bar.
-        const int inScope = RowsInScope(view, scope);
-        LongWork work(view, inScope, 2 * qint64(inScope));
-        text = TagFileTextOf(view, scope, [&work](qint64 done) { work.Step(done); });
+    // Reading the rows, finding their Big5 form and writing the file each move the bar over the
+    // rows once.
+    const qint64 inScope = RowsInScope(view, scope);
+    std::optional<LongWork> work(std::in_place, view, inScope, 3 * inScope);
+    const TagFileText text = TagFileTextOf(view, scope, [&work](qint64 done) { work->Step(done); });
+    bool wholeFileUtf8 = false;
+    if (!text.withoutBig5.empty()) {
+        work.reset(); // no question under the progress window
+        wholeFileUtf8 = AskWholeFileUtf8(view, text.withoutBig5.size());
+        work.emplace(view, inScope, 3 * inScope);
     }
-    const bool wholeFileUtf8 = !text.withoutBig5.empty() && AskWholeFileUtf8(view, text.withoutBig5.size());
     // The mark tells the import that the file is UTF-8 even where its bytes would also read as Big5.
-    // A Big5 file is written straight from the text, without a copy.
-    const std::string marked = wholeFileUtf8 ? "\xEF\xBB\xBF" + text.utf8 : std::string();
-    const std::string_view bytes = wholeFileUtf8 ? std::string_view(marked) : std::string_view(text.big5);
-    if (!WriteWholeFile(QFile::encodeName(path).toStdString(), bytes)) {
+    const std::string_view mark = wholeFileUtf8 ? std::string_view("\xEF\xBB\xBF") : std::string_view();
+    const std::string_view body = wholeFileUtf8 ? std::string_view(text.utf8) : std::string_view(text.big5);
+    WholeFileWriter writer(QFile::encodeName(path).toStdString());
+    bool written = writer.Open() && writer.Write(mark);
+    for (size_t at = 0; written && at < body.size(); at += kWriteBytes) {
+        work->Step(2 * inScope + qint64(double(at) / double(body.size()) * double(inScope)));
+        written = writer.Write(body.substr(at, kWriteBytes));
+    }
+    written = written && writer.Commit();
+    work.reset();
+    if (!written) {
         prompts().Message(view.Window(), LookupText(view.Context().texts, "LUMETRA", "006",
                                                     QStringLiteral("檔案寫入失敗,原檔案未變更。")));
         return false;

@@ -12,6 +12,8 @@
 #include <QIODevice>
 #include <QStringList>
 
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -54,9 +56,12 @@ void ReportUnreadLines(RegisterView& view, const std::vector<int>& lineNumbers) 
 
 } // namespace
 
-QByteArray ReadWholeLines(QIODevice& source, bool* readError) {
+QByteArray ReadWholeLines(QIODevice& source, bool* readError, const std::function<void(qint64 lines)>& step) {
     QByteArray bytes;
+    if (!source.isSequential())
+        bytes.reserve(source.size() - source.pos()); // grown once, not copied again and again
     bool failed = false;
+    qint64 lines = 0;
     char chunk[64 * 1024];
     for (;;) {
         const qint64 got = source.read(chunk, sizeof chunk);
@@ -67,6 +72,10 @@ QByteArray ReadWholeLines(QIODevice& source, bool* readError) {
         if (got == 0)
             break;
         bytes.append(chunk, got);
+        if (step) {
+            lines += std::count(chunk, chunk + got, '\n');
+            step(lines);
+        }
     }
     // A line cut by the error is not a line of the file.
     if (failed)
@@ -79,22 +88,34 @@ QByteArray ReadWholeLines(QIODevice& source, bool* readError) {
 TagFileImportOutcome ImportTagFile(RegisterView& view, QIODevice& source, bool checkOnly) {
     RegisterContext& context = view.Context();
     TagFileImportOutcome outcome;
-    const QByteArray bytes = ReadWholeLines(source, &outcome.readError);
+    // The progress window comes as soon as the file proves long, so a large file is read with
+    // the window served too.
+    std::optional<LongWork> work;
+    const QByteArray bytes = ReadWholeLines(source, &outcome.readError, [&view, &work](qint64 lines) {
+        if (!work && lines > LongWork::threshold)
+            work.emplace(view, lines, 0);
+        if (work)
+            work->Step(0);
+    });
     const RegisterReadWatch reads(context);
     {
         // Parsing, writing and listing each move the bar over the lines once.
         const qint64 lineCount = bytes.count('\n') + (bytes.endsWith('\n') ? 0 : 1);
-        LongWork work(view, lineCount, checkOnly ? lineCount : 3 * lineCount);
+        const qint64 steps = checkOnly ? lineCount : 3 * lineCount;
+        if (work)
+            work->SetSteps(steps);
+        else
+            work.emplace(view, lineCount, steps);
 
-        const TagFileReading reading =
-            ReadTagFileLines({bytes.constData(), size_t(bytes.size())}, [&work](size_t i) { work.Step(qint64(i)); });
+        TagFileReading reading =
+            ReadTagFileLines({bytes.constData(), size_t(bytes.size())}, [&work](size_t i) { work->Step(qint64(i)); });
         for (const auto& [number, reason] : reading.passedOver)
             if (reason == TagLineOutcome::Undecodable)
                 outcome.unreadLines.push_back(number);
         outcome.lines = int(reading.entries.size());
         if (checkOnly) {
             for (const TagFileEntry& entry : reading.entries) {
-                work.Step(qint64(entry.lineNumber - 1));
+                work->Step(qint64(entry.lineNumber - 1));
                 if (!CheckLine(view, entry.line, reads))
                     break;
             }
@@ -102,20 +123,27 @@ TagFileImportOutcome ImportTagFile(RegisterView& view, QIODevice& source, bool c
             const qint64 written0 = lineCount;
             const std::vector<TagLineOutcome> stored =
                 StoreTagFileEntries(context.store, reading.entries, AskWhenHiveHeld(view),
-                                    [&work, written0](size_t i) { work.Step(written0 + qint64(i)); });
+                                    [&work, written0](size_t i) { work->Step(written0 + qint64(i)); });
             // In file order, so the last line of a tag wins in the list as it did in the store.
             const qint64 listed0 = written0 + qint64(reading.entries.size());
+            TagRecord record;
             for (size_t i = 0; i < reading.entries.size(); ++i) {
-                work.Step(listed0 + qint64(i));
-                const TagFileLine& line = reading.entries[i].line;
-                if (stored[i] == TagLineOutcome::Stored)
-                    view.UpsertRow(-1, TagRecord{line.tagId, line.plate, line.carType, false, false});
-                else
+                work->Step(listed0 + qint64(i));
+                if (stored[i] != TagLineOutcome::Stored) {
                     ++outcome.failed;
+                    continue;
+                }
+                const TagFileLine& line = reading.entries[i].line;
+                record.tagId = line.tagId;
+                record.plate = line.plate;
+                record.carType = line.carType;
+                view.UpsertRow(-1, record);
             }
         }
+        ReleaseInSteps(reading.entries, *work, steps);
     }
 
+    work.reset();
     view.ShowCountLine();
     context.config.registerChanged = true;
     const LanguageTexts& texts = context.texts;

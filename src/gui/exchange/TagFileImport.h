@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 
+#include <functional>
 #include <vector>
 
 class QIODevice;
@@ -16,7 +17,8 @@ struct TagFileImportOutcome {
 };
 
 // Reads source to its end: the bytes read; on a read error only the whole lines before it.
-QByteArray ReadWholeLines(QIODevice& source, bool* readError);
+// step hears, after every piece read, how many line ends were read so far.
+QByteArray ReadWholeLines(QIODevice& source, bool* readError, const std::function<void(qint64 lines)>& step = {});
 
 // The import (checkOnly false) or the import check of an opened tag file, after its file
 // dialog and confirmation: applies or checks the lines in file order, refreshes the count line

@@ -149,6 +149,28 @@ INSTANTIATE_TEST_SUITE_P(
                     CommandCase{"TransferLong", 5001, Transfer}),
     CaseName{});
 
+// A long file is read with the window served and the progress window up, not read whole first.
+TEST(LongWork, AnImportServesTheWindowWhileItReadsTheFile) {
+    RegisterHarness harness;
+    MainDialog& main = harness.Main();
+    QByteArray bytes = TagFile(40000);
+    QBuffer file(&bytes);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    qint64 readWhenServed = -1;
+    bool progressShown = false;
+    QTimer::singleShot(0, &main, [&] {
+        readWhenServed = file.pos();
+        const ProgressDialog* progress = main.findChild<ProgressDialog*>();
+        progressShown = progress && progress->isVisible();
+    });
+
+    EXPECT_EQ(ImportTagFile(main, file, false).lines, 40000);
+
+    EXPECT_GE(readWhenServed, 0);
+    EXPECT_LT(readWhenServed, bytes.size());
+    EXPECT_TRUE(progressShown);
+}
+
 // Closing the main window while a long command serves events must not end it under the command.
 TEST(LongWork, KeepsTheMainWindowFromClosingMeanwhile) {
     RegisterHarness harness;

@@ -42,6 +42,20 @@ TEST_F(ReaderConnectionTest, EveryControlCarriesItsIdTextAndName) {
     EXPECT_EQ(found->columnWidth(1), 154);
 }
 
+TEST_F(ReaderConnectionTest, TabVisitsTheControlsInTheWindowsOrder) {
+    OpenWindow();
+    std::vector<int> visited;
+    QWidget* control = &Window();
+    do {
+        control = control->nextInFocusChain();
+        const QString name = control->objectName();
+        if (name.startsWith(QStringLiteral("id")) && (control->focusPolicy() & Qt::TabFocus) != 0)
+            visited.push_back(name.mid(2).toInt());
+    } while (control != &Window());
+    EXPECT_EQ(visited, (std::vector<int>{1010, 1011, 1042, 1040, 1041, 1043, 1044, 1045, 1046, 1054,
+                                         1051, 1052, 1055, 1059, 1050, 1057, 1058, 1056, 1053, 1020}));
+}
+
 TEST_F(ReaderConnectionTest, OpensDisconnectedWithTheStoredAddress) {
     ASSERT_TRUE(harness.Settings().SaveReaderEndpoint("10.1.2.3", 4001));
     OpenWindow();
