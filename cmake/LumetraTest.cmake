@@ -1,6 +1,7 @@
 # lumetra_add_test(name [QT] SOURCES a.cpp b.cpp LIBS lib1 lib2)
 # One test program per class or feature; every test runs headless in a UTF-8 locale.
-# QT tests get a main() that builds a QApplication on the offscreen platform.
+# QT tests get a main() that builds a QApplication on the offscreen platform. Either main() runs
+# a peer role instead when a test started the program again as its second process.
 include(GoogleTest)
 function(lumetra_add_test name)
     cmake_parse_arguments(ARG "QT" "" "SOURCES;LIBS" ${ARGN})
@@ -9,7 +10,7 @@ function(lumetra_add_test name)
     if(ARG_QT)
         target_link_libraries(${name} PRIVATE lumetra_test_qtmain)
     else()
-        target_link_libraries(${name} PRIVATE GTest::gtest_main)
+        target_link_libraries(${name} PRIVATE lumetra_test_main)
     endif()
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
     target_compile_definitions(${name} PRIVATE LUMETRA_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")

@@ -3,6 +3,7 @@
 # Usage: scripts/test-windows.sh [build folder, default build-win]
 # Everything comes from Debian's packages: mingw-w64, Wine, SQLite from Debian's source package,
 # GoogleTest from /usr/src/googletest. Wine runs in a throw-away prefix inside the build folder.
+# Compiling and Wine run at a lower priority: the machine is shared. A failing test fails the script.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
@@ -18,9 +19,10 @@ done
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 if [ ${#missing[@]} -gt 0 ]; then
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
 fi
+low="nice -n 10"
 mkdir -p "$build" "$deps"
 
 # SQLite: the amalgamation made from Debian's sqlite3 source package (the version the native
@@ -40,9 +42,9 @@ if [ ! -f "$deps/lib/libsqlite3.a" ]; then
                    apt-get -qq "${apt_src[@]}" source --download-only sqlite3)
     (cd "$work" && dpkg-source -x --no-check ./*.dsc tree >/dev/null)
     mkdir -p "$work/amalgamation"
-    (cd "$work/amalgamation" && ../tree/configure --disable-tcl >/dev/null && make sqlite3.c >/dev/null)
+    (cd "$work/amalgamation" && ../tree/configure --disable-tcl >/dev/null && $low make sqlite3.c >/dev/null)
     mkdir -p "$deps/include" "$deps/lib"
-    x86_64-w64-mingw32-gcc-posix -O2 -DSQLITE_THREADSAFE=1 -c "$work/amalgamation/sqlite3.c" -o "$work/sqlite3.o"
+    $low x86_64-w64-mingw32-gcc-posix -O2 -DSQLITE_THREADSAFE=1 -c "$work/amalgamation/sqlite3.c" -o "$work/sqlite3.o"
     x86_64-w64-mingw32-ar rcs "$deps/lib/libsqlite3.a" "$work/sqlite3.o"
     cp "$work/amalgamation/sqlite3.h" "$deps/include/"
     rm -rf "$work"
@@ -52,7 +54,7 @@ if [ ! -f "$deps/lib/cmake/GTest/GTestConfig.cmake" ]; then
     cmake -S /usr/src/googletest -B "$build/googletest" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DCMAKE_INSTALL_PREFIX="$deps" \
         -Dgtest_disable_pthreads=OFF >/dev/null
-    cmake --build "$build/googletest" -j"$jobs" >/dev/null
+    $low cmake --build "$build/googletest" -j"$jobs" >/dev/null
     cmake --install "$build/googletest" >/dev/null
     rm -rf "$build/googletest"
 fi
@@ -60,7 +62,7 @@ fi
 cmake -S . -B "$build/core" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DLUMETRA_WIN_DEPS="$deps" \
     -DLUMETRA_WITH_QT=OFF -DLUMETRA_BUILD_BENCH=OFF
-cmake --build "$build/core" -j"$jobs"
+$low cmake --build "$build/core" -j"$jobs"
 
 # A fresh prefix of our own: the tests' registry keys and files never meet a real one.
 export WINEPREFIX="$build/wineprefix"
@@ -68,11 +70,19 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 mkdir -p "$WINEPREFIX"
+trap 'wineserver -k 2>/dev/null || true' EXIT
+# Windows without a display: the tests make windows of their own, nothing is drawn. Wine's
+# desktop takes the setting when it starts, so the prefix is made first and Wine started anew.
+if ! grep -qs '"Graphics"="null"' "$WINEPREFIX/user.reg"; then
+    $low wineboot --init </dev/null >/dev/null 2>&1
+    $low wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
+    wineserver -k 2>/dev/null || true
+    wineserver -w
+fi
 # A persistent wineserver saves each test program from starting one of its own; one left
 # running in this prefix (an earlier run) serves as well.
-wineserver -p 2>/dev/null || true
-trap 'wineserver -k 2>/dev/null || true' EXIT
+$low wineserver -p 2>/dev/null || true
 # Start Wine's own services now, away from ctest: started by a test program, they would keep
 # its output pipe open and its listing would time out.
-wineboot --init </dev/null >/dev/null 2>&1
-ctest --test-dir "$build/core" --output-on-failure --timeout 120 -j2
+$low wineboot </dev/null >/dev/null 2>&1
+$low ctest --test-dir "$build/core" --output-on-failure --timeout 120 -j2 --no-tests=error

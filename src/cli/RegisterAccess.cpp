@@ -2,16 +2,20 @@
 
 #include "cli/CliCommon.h"
 #include "core/app/Paths.h"
+#include "core/app/RegistryHives.h"
 #include "core/register/TagStore.h"
+#include "core/store/SqliteHive.h"
 
 #include <filesystem>
 #include <iostream>
 
-std::string ChosenHivePath(const std::string& hiveOption) {
-    return hiveOption.empty() ? UserHivePath() : hiveOption;
-}
-
-std::unique_ptr<SqliteHive> OpenHiveFor(const std::string& path, bool create) {
+std::unique_ptr<Hive> OpenCommandHive(const std::string& hiveOption, bool create) {
+    // The same register as the window's, wherever the platform keeps it.
+    if (hiveOption.empty()) {
+        if (auto registry = OpenRegistryUserHive())
+            return registry;
+    }
+    const std::string path = hiveOption.empty() ? UserHivePath() : hiveOption;
     std::error_code ec;
     if (!create && !std::filesystem::exists(path, ec)) {
         (void)Failure(exitUnavailable, "no hive at " + path);

@@ -1,19 +1,17 @@
 #pragma once
 
 #include "core/register/TagRecord.h"
-#include "core/store/SqliteHive.h"
+#include "core/store/Hive.h"
 
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-// The hive a command works on: --hive when given, else the window's.
-std::string ChosenHivePath(const std::string& hiveOption);
-
-// Opens the hive; a missing file is created only when create is set, so a mistyped path never
-// leaves an empty hive behind. nullptr after a message naming the file.
-std::unique_ptr<SqliteHive> OpenHiveFor(const std::string& path, bool create);
+// Opens the hive a command works on: the file named by --hive when given, else the window's (the
+// registry on Windows, unless redirected). A missing file is created only when create is set, so
+// a mistyped path never leaves an empty hive behind. nullptr after a message naming the file.
+std::unique_ptr<Hive> OpenCommandHive(const std::string& hiveOption, bool create);
 
 enum class RowChoice { All, Marked, Unmarked };
 

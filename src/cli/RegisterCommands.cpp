@@ -220,10 +220,9 @@ int RunRegisterCommand(const std::string& hiveOption, const std::vector<std::str
     if (name == "set" && words[2] != "car" && words[2] != "motorcycle")
         return UsageError(command, "expected car or motorcycle, not " + words[2]);
 
-    const std::string hivePath = ChosenHivePath(hiveOption);
     // Only these may create a missing hive.
     const bool writes = name == "import" || name == "set";
-    std::unique_ptr<SqliteHive> hive = OpenHiveFor(hivePath, writes && !parsed.Has("--check"));
+    std::unique_ptr<Hive> hive = OpenCommandHive(hiveOption, writes && !parsed.Has("--check"));
     if (!hive)
         return exitUnavailable;
     if (name == "list")

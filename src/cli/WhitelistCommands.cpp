@@ -277,8 +277,7 @@ int RunWhitelistCommand(const std::string& hiveOption, const std::vector<std::st
         return Clear(readers);
     }
     // diff and push compare with the register.
-    const std::string hivePath = ChosenHivePath(hiveOption);
-    std::unique_ptr<SqliteHive> hive = OpenHiveFor(hivePath, false);
+    std::unique_ptr<Hive> hive = OpenCommandHive(hiveOption, false);
     if (!hive)
         return exitUnavailable;
     const std::vector<std::string> wanted = Ids(ReadRegister(*hive, *rows));

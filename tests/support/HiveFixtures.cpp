@@ -8,11 +8,6 @@
 #include <fstream>
 #include <iterator>
 
-#ifndef _WIN32
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
-
 namespace HiveFixtures {
 
 bool MakeRegister(const std::string& file, int tags) {
@@ -52,64 +47,42 @@ std::string Bytes(const std::string& file) {
 
 } // namespace HiveFixtures
 
-#ifdef _WIN32
+namespace {
 
-bool HiveLockHolder::Available() { return false; }
-HiveLockHolder::HiveLockHolder(const std::string&, Lock) {}
+const char* LockName(HiveLockHolder::Lock lock) {
+    return lock == HiveLockHolder::Lock::Write ? "write" : "exclusive";
+}
+
+// The peer's side: takes the lock, says whether it has it, and holds it until its input ends
+// (released, or the test has gone).
+int HoldLock(const std::vector<std::string>& args) {
+    if (args.size() != 2)
+        return 64;
+    sqlite3* db = nullptr;
+    sqlite3_open(args[0].c_str(), &db);
+    sqlite3_busy_timeout(db, 5000);
+    const char* take = args[1] == LockName(HiveLockHolder::Lock::Write)
+                           ? "BEGIN IMMEDIATE; INSERT INTO keys(parent, name, fold) VALUES(1, 'Held', 'held');"
+                           : "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE;"
+                             "INSERT INTO keys(parent, name, fold) VALUES(1, 'Held', 'held');";
+    bool held = sqlite3_exec(db, take, nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (WriteToTest(held ? 1 : 0))
+        while (ReadFromTest() >= 0) {
+        }
+    int rc = sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    return held && rc == SQLITE_OK ? 0 : 1;
+}
+
+[[maybe_unused]] const bool holdLockRegistered = RegisterPeerRole("hold-hive-lock", HoldLock);
+
+} // namespace
+
+HiveLockHolder::HiveLockHolder(const std::string& file, Lock lock)
+    : peer("hold-hive-lock", {file, LockName(lock)}), held(peer.Read() == 1) {}
+
 HiveLockHolder::~HiveLockHolder() = default;
-bool HiveLockHolder::Release() { return false; }
-
-#else
-
-bool HiveLockHolder::Available() { return true; }
-
-HiveLockHolder::HiveLockHolder(const std::string& file, Lock lock) {
-    int ready[2], release[2];
-    if (pipe(ready) != 0)
-        return;
-    if (pipe(release) != 0) {
-        close(ready[0]);
-        close(ready[1]);
-        return;
-    }
-    pid = fork();
-    if (pid == 0) {
-        close(ready[0]);
-        close(release[1]);
-        sqlite3* db = nullptr;
-        sqlite3_open(file.c_str(), &db);
-        sqlite3_busy_timeout(db, 5000);
-        const char* take = lock == Lock::Write
-                               ? "BEGIN IMMEDIATE; INSERT INTO keys(parent, name, fold) VALUES(1, 'Held', 'held');"
-                               : "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE;"
-                                 "INSERT INTO keys(parent, name, fold) VALUES(1, 'Held', 'held');";
-        char byte = sqlite3_exec(db, take, nullptr, nullptr, nullptr) == SQLITE_OK ? 1 : 0;
-        (void)!write(ready[1], &byte, 1);
-        (void)!read(release[0], &byte, 1); // returns when released or when the test process is gone
-        int rc = sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-        sqlite3_close(db);
-        _exit(rc == SQLITE_OK ? 0 : 1);
-    }
-    close(ready[1]);
-    close(release[0]);
-    releaseFd = release[1];
-    char byte = 0;
-    held = pid > 0 && read(ready[0], &byte, 1) == 1 && byte == 1;
-    close(ready[0]);
-}
-
-HiveLockHolder::~HiveLockHolder() {
-    (void)Release();
-}
 
 bool HiveLockHolder::Release() {
-    if (pid <= 0)
-        return false;
-    close(releaseFd);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    pid = -1;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return peer.Started() && peer.Wait() == 0;
 }
-
-#endif

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/PeerProcess.h"
+
 #include <string>
 
 // Hive files for tests: a register of many tags, damage in the middle of a file, and another
@@ -17,7 +19,8 @@ std::string Bytes(const std::string& file);
 
 } // namespace HiveFixtures
 
-// A second process that holds a lock on the hive until released (or destroyed).
+// A second process (the test program in a peer role) that holds a lock on the hive until
+// released (or destroyed).
 class HiveLockHolder {
 public:
     enum class Lock {
@@ -29,15 +32,12 @@ public:
     HiveLockHolder(const HiveLockHolder&) = delete;
     HiveLockHolder& operator=(const HiveLockHolder&) = delete;
 
-    // Whether this platform can start the second process (POSIX only); tests skip otherwise.
-    static bool Available();
     // Whether the process took the lock.
     bool Held() const { return held; }
     // Lets go of the lock and waits for the process to end; true when it ended cleanly.
     bool Release();
 
 private:
-    int pid = -1;
-    int releaseFd = -1;
+    PeerProcess peer;
     bool held = false;
 };

@@ -2,6 +2,10 @@
 
 #include <cstdlib>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 std::string Env(const char* name) {
@@ -9,10 +13,34 @@ std::string Env(const char* name) {
     return value ? std::string(value) : std::string();
 }
 
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+
 std::string EnsureTrailingSeparator(std::string dir) {
     if (dir.empty() || (dir.back() != '/' && dir.back() != '\\'))
-        dir += '/';
+        dir += kSeparator;
     return dir;
+}
+
+// Where the suite's other programs keep "Orbisk.ini": the system folder on Windows, /etc/
+// elsewhere.
+std::string SystemFolder() {
+#ifdef _WIN32
+    wchar_t wide[MAX_PATH + 1];
+    UINT length = GetWindowsDirectoryW(wide, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH)
+        return "C:\\Windows\\";
+    // UTF-8 like every other path inside the program, whatever the system's code page.
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
+    std::string folder(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(length), folder.data(), bytes, nullptr, nullptr);
+    return folder;
+#else
+    return "/etc/";
+#endif
 }
 
 } // namespace
@@ -42,7 +70,7 @@ std::string MachineHivePath() {
 
 std::string WindowsDir() {
     std::string redirected = Env("LUMETRA_WINDOWS_DIR");
-    return EnsureTrailingSeparator(redirected.empty() ? std::string("/etc/") : redirected);
+    return EnsureTrailingSeparator(redirected.empty() ? SystemFolder() : redirected);
 }
 
 std::string ProgramDirOverride() { return Env("LUMETRA_PROGRAM_DIR"); }

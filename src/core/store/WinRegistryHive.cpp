@@ -83,7 +83,7 @@ private:
 
 } // namespace
 
-WinRegistryHive::WinRegistryHive(HKEY root, bool readOnly) : root(root), readOnly(readOnly) {}
+WinRegistryHive::WinRegistryHive(HKEY rootKey, bool onlyRead) : root(rootKey), readOnly(onlyRead) {}
 
 void WinRegistryHive::Remember(std::function<void()> undo) {
     if (batchDepth > 0)

@@ -14,7 +14,7 @@
 // programs read the same values through the ANSI API, which converts them for them).
 class WinRegistryHive : public Hive {
 public:
-    explicit WinRegistryHive(HKEY root, bool readOnly = false);
+    explicit WinRegistryHive(HKEY rootKey, bool onlyRead = false);
 
     bool CreateKey(const std::string& path, bool* created) override;
     bool KeyExists(const std::string& path) override;

@@ -1,6 +1,6 @@
 #include "gui/services/KeyboardOverDBus.h"
 
-#include "gui/services/KeyboardProgram.h"
+#include "core/platform/KeyboardProgram.h"
 #include "link/Waits.h"
 
 #include <QDBusConnectionInterface>

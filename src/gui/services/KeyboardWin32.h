@@ -1,7 +1,5 @@
 #pragma once
 
-#ifdef _WIN32
-
 #include "gui/services/OnScreenKeyboard.h"
 
 #include <functional>
@@ -9,11 +7,11 @@
 
 class QWidget;
 
-// The system's own keyboard program, found by its window class "OSKMainClass".
+// The system's own keyboard program on Windows (see SystemKeyboard); does nothing elsewhere.
 class KeyboardWin32 : public OnScreenKeyboard {
 public:
-    // windowsDir ends in a backslash; owner gives the window that owns any error the shell shows.
-    KeyboardWin32(std::string windowsDir, bool newerOs, std::function<QWidget*()> owner);
+    // systemDir ends in a backslash; ownerOf gives the window that owns any error the shell shows.
+    KeyboardWin32(std::string systemDir, bool newer, std::function<QWidget*()> ownerOf);
 
     void Show() override;
     void Hide() override;
@@ -23,5 +21,3 @@ private:
     bool newerOs;
     std::function<QWidget*()> owner;
 };
-
-#endif

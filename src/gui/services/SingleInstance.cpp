@@ -9,10 +9,6 @@
 #include <QLoggingCategory>
 #include <QStandardPaths>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 // Silent unless enabled (QT_LOGGING_RULES="lumetra.guard.info=true"): lets a test see the
 // first copy hear a later one without reaching into its windows.
 Q_LOGGING_CATEGORY(lcGuard, "lumetra.guard", QtWarningMsg)
@@ -30,14 +26,10 @@ constexpr int kAnswerWaitMs = 3000;
 } // namespace
 
 SingleInstance::SingleInstance(QString runtimeFolder, QObject* parent)
-    : InstanceGuard(parent), folder(runtimeFolder.isEmpty() ? DefaultRuntimeFolder() : std::move(runtimeFolder)) {}
+    : InstanceGuard(parent), folder(runtimeFolder.isEmpty() ? DefaultRuntimeFolder() : std::move(runtimeFolder)),
+      mutex(kGuardName.toStdString()) {}
 
-SingleInstance::~SingleInstance() {
-#ifdef _WIN32
-    if (mutex)
-        CloseHandle(mutex);
-#endif
-}
+SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::DefaultRuntimeFolder() {
     QString redirected = qEnvironmentVariable("LUMETRA_RUNTIME_DIR");
@@ -58,17 +50,9 @@ QString SingleInstance::ServerPath() const {
 bool SingleInstance::Acquire() {
     if (lock && lock->isLocked())
         return true;
-#ifdef _WIN32
-    // The mutex dies with its process, so a crashed copy never blocks the next one.
-    if (!mutex) {
-        mutex = CreateMutexW(nullptr, FALSE, reinterpret_cast<const wchar_t*>(kGuardName.utf16()));
-        if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
-            CloseHandle(mutex);
-            mutex = nullptr;
-            return false;
-        }
-    }
-#endif
+    // A mutex that cannot be made at all leaves the decision to the lock.
+    if (mutex.Acquire() == NamedMutex::Result::HeldElsewhere)
+        return false;
     QDir().mkpath(folder);
     lock = std::make_unique<QLockFile>(LockPath());
     // Staleness by the owner's process id only: a long-running first copy never loses the lock.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/platform/NamedMutex.h"
 #include "gui/services/InstanceGuard.h"
 
 #include <QString>
@@ -33,8 +34,6 @@ private:
 
     QString folder;
     std::unique_ptr<QLockFile> lock;
-#ifdef _WIN32
-    void* mutex = nullptr; // the suite's other programs look for this named mutex
-#endif
+    NamedMutex mutex; // the suite's other programs on Windows look for it
     QLocalServer* server = nullptr;
 };

@@ -1,26 +1,24 @@
 #include "gui/shell/TagApp.h"
 
-#include "gui/app/Globals.h"
-#include "gui/services/BringForward.h"
-#include "gui/services/KeyboardOverDBus.h"
-#include "gui/shell/CommandWiring.h"
-#ifdef _WIN32
-#include "core/store/WinRegistryHive.h"
-#include "gui/services/KeyboardWin32.h"
-#endif
 #include "core/app/DataDrive.h"
 #include "core/app/Paths.h"
+#include "core/app/RegistryHives.h"
 #include "core/app/SettingsStore.h"
 #include "core/app/StartupConfig.h"
 #include "core/register/PlateList.h"
 #include "core/register/TagStore.h"
 #include "core/store/SqliteHive.h"
 #include "core/text/LanguageTexts.h"
+#include "gui/app/Globals.h"
 #include "gui/app/OpenUserHive.h"
 #include "gui/app/Prompts.h"
 #include "gui/app/UiTexts.h"
 #include "gui/register/MainDialog.h"
+#include "gui/services/BringForward.h"
+#include "gui/services/KeyboardOverDBus.h"
+#include "gui/services/KeyboardWin32.h"
 #include "gui/services/SingleInstance.h"
+#include "gui/shell/CommandWiring.h"
 #include "gui/shell/FirstPaintStamp.h"
 
 #include <QCoreApplication>
@@ -48,15 +46,8 @@ int TagApp::Run() {
     if (inputs.programDir.empty())
         inputs.programDir = QCoreApplication::applicationDirPath().toStdString();
     // The language setting lives in the hive: its boxes speak the default language.
-    std::unique_ptr<Hive> userHive;
-    std::unique_ptr<Hive> machineHive;
-#ifdef _WIN32
-    // The real registry, as the suite's other programs use it; the variables still redirect.
-    if (qEnvironmentVariableIsEmpty("LUMETRA_USER_HIVE"))
-        userHive = std::make_unique<WinRegistryHive>(HKEY_CURRENT_USER);
-    if (qEnvironmentVariableIsEmpty("LUMETRA_MACHINE_HIVE"))
-        machineHive = std::make_unique<WinRegistryHive>(HKEY_LOCAL_MACHINE, true);
-#endif
+    std::unique_ptr<Hive> userHive = OpenRegistryUserHive();
+    std::unique_ptr<Hive> machineHive = OpenRegistryMachineHive();
     if (!userHive)
         userHive = OpenUserHive(UserHivePath(), LanguageTexts(SelectLanguageFile(inputs.programDir, 0)));
     if (!userHive)

@@ -1,13 +1,12 @@
 #include "core/store/SqliteHive.h"
+#include "tests/support/PeerProcess.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#ifndef _WIN32
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -91,43 +90,36 @@ TEST_F(SqliteHiveTest, ReadOnlyHiveRefusesWritesAndMissingFileGivesNone) {
     EXPECT_FALSE(ro->CreateKey("k2", nullptr));
 }
 
+// The other program's side: adds a key in a write transaction, says so, and commits two
+// seconds later on its own.
+int CommitLater(const std::vector<std::string>& args) {
+    if (args.size() != 1)
+        return 64;
+    sqlite3* db = nullptr;
+    sqlite3_open(args[0].c_str(), &db);
+    sqlite3_busy_timeout(db, 5000);
+    int rc = sqlite3_exec(db, "BEGIN IMMEDIATE; INSERT INTO keys(parent, name, fold) VALUES(1, 'Other', 'other');",
+                          nullptr, nullptr, nullptr);
+    if (!WriteToTest(rc == SQLITE_OK ? 1 : 0))
+        return 1;
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    return rc == SQLITE_OK ? 0 : 1;
+}
+
+[[maybe_unused]] const bool commitLaterRegistered = RegisterPeerRole("commit-later", CommitLater);
+
 // Another program of the suite holds a write transaction for two seconds; our write waits
 // for it and then succeeds, and neither record is lost.
-#ifndef _WIN32
 TEST_F(SqliteHiveTest, WriteWaitsForAnotherProcessAndNothingIsLost) {
-    std::string file = hive->FilePath();
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        close(ready[0]);
-        sqlite3* db = nullptr;
-        sqlite3_open(file.c_str(), &db);
-        sqlite3_busy_timeout(db, 5000);
-        int rc = sqlite3_exec(db,
-                              "BEGIN IMMEDIATE;"
-                              "INSERT INTO keys(parent, name, fold) VALUES(1, 'Other', 'other');",
-                              nullptr, nullptr, nullptr);
-        char byte = rc == SQLITE_OK ? 1 : 0;
-        (void)!write(ready[1], &byte, 1);
-        sleep(2);
-        rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_close(db);
-        _exit(rc == SQLITE_OK ? 0 : 1);
-    }
-    close(ready[1]);
-    char byte = 0;
-    ASSERT_EQ(read(ready[0], &byte, 1), 1);
-    ASSERT_EQ(byte, 1);
+    PeerProcess other("commit-later", {hive->FilePath()});
+    ASSERT_EQ(other.Read(), 1);
 
     EXPECT_TRUE(hive->CreateKey("Mine", nullptr));
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(other.Wait(), 0);
     EXPECT_TRUE(hive->KeyExists("Mine"));
     EXPECT_TRUE(hive->KeyExists("Other"));
 }
-#endif
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "gui/services/KeyboardProgram.h"
+#include "core/platform/KeyboardProgram.h"
 
 std::string ChooseKeyboardProgram(const std::string& windowsDir, bool newerOs,
                                   const std::function<bool(const std::string&)>& exists) {

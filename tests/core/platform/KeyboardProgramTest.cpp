@@ -1,4 +1,4 @@
-#include "gui/services/KeyboardProgram.h"
+#include "core/platform/KeyboardProgram.h"
 #include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
