@@ -23,5 +23,5 @@ public:
 
 private:
     std::string name;
-    void* handle = nullptr;
+    [[maybe_unused]] void* handle = nullptr; // Windows only
 };
