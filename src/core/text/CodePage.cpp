@@ -226,6 +226,10 @@ std::optional<std::string> Big5ToUtf8(std::string_view bytes) {
 }
 
 std::optional<std::string> Utf8ToBig5(std::string_view text) {
+    // U+0080 would be the single byte 80, which a reader pairs with a following byte of a pair's
+    // range: text holding it has no Big5 form that reads back as written.
+    if (text.find("\xC2\x80") != std::string_view::npos)
+        return std::nullopt;
     std::string bytes;
     size_t runStart = 0;
     size_t i = 0;
