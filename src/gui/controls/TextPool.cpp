@@ -3,13 +3,12 @@
 #include <QString>
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 
 // A text's first unit: its length when it fits in 14 bits, else the high part of a length
 // whose low 16 bits follow; and whether more than one cell uses it. A moved text's first unit
-// is movedMark, which no length can give, followed by its new offset.
+// is movedMark, which no length can give, followed by its new reference.
 constexpr char16_t longFlag = 0x8000;
 constexpr char16_t sharedFlag = 0x4000;
 constexpr char16_t lengthBits = 0x3fff;
@@ -19,6 +18,19 @@ constexpr std::size_t minFootprint = 3;
 
 std::size_t HeaderUnits(std::size_t length) {
     return length <= lengthBits ? 1 : 2;
+}
+
+QStringView TextAt(const char16_t* at) {
+    const char16_t first = at[0];
+    if ((first & longFlag) == 0)
+        return QStringView(at + 1, first & lengthBits);
+    const std::size_t length = (static_cast<std::size_t>(first & lengthBits) << 16) | at[1];
+    return QStringView(at + 2, static_cast<qsizetype>(length));
+}
+
+std::size_t FootprintAt(const char16_t* at) {
+    const std::size_t length = static_cast<std::size_t>(TextAt(at).size());
+    return std::max(HeaderUnits(length) + length, minFootprint);
 }
 
 std::uint32_t HashUnits(QStringView text) {
@@ -40,6 +52,8 @@ void TextPool::Clear() {
     // The empty text sits at offset 0 and is never moved or counted.
     units = UnitArray();
     units.resize(minFootprint);
+    old = UnitArray();
+    generation = 0;
     waste = 0;
     recent = {};
 }
@@ -57,7 +71,7 @@ TextPool::Ref TextPool::Add(QStringView text) {
     std::uint32_t hash = 0;
     Recent* slot = RecentSlot(text, hash);
     if (slot->ref != emptyText && slot->hash == hash && View(slot->ref) == text) {
-        units[slot->ref] |= sharedFlag;
+        units[slot->ref & offsetBits] |= sharedFlag;
         return slot->ref;
     }
     const Ref ref = Append(text);
@@ -95,7 +109,7 @@ char16_t* TextPool::Place(std::size_t length, Ref& ref) {
     const std::size_t header = HeaderUnits(length);
     const std::size_t start = units.size();
     const std::size_t footprint = std::max(header + length, minFootprint);
-    if (start + footprint > std::numeric_limits<Ref>::max())
+    if (start + footprint > offsetBits)
         return nullptr;
     units.resize(start + footprint);
     char16_t* out = units.data() + start;
@@ -105,28 +119,31 @@ char16_t* TextPool::Place(std::size_t length, Ref& ref) {
         *out++ = static_cast<char16_t>(longFlag | (length >> 16));
         *out++ = static_cast<char16_t>(length & 0xffff);
     }
-    ref = static_cast<Ref>(start);
+    ref = static_cast<Ref>(start) | generation;
     return out;
 }
 
-QStringView TextPool::View(Ref ref) const {
-    const char16_t first = units[ref];
-    if ((first & longFlag) == 0)
-        return QStringView(units.data() + ref + 1, first & lengthBits);
-    const std::size_t length = (static_cast<std::size_t>(first & lengthBits) << 16) | units[ref + 1];
-    return QStringView(units.data() + ref + 2, static_cast<qsizetype>(length));
+const char16_t* TextPool::Locate(Ref ref) const {
+    if (!IsOld(ref))
+        return units.data() + (ref & offsetBits);
+    const char16_t* at = old.data() + (ref & offsetBits);
+    if (at[0] != movedMark)
+        return at;
+    const Ref moved = static_cast<Ref>(at[1]) | (static_cast<Ref>(at[2]) << 16);
+    return units.data() + (moved & offsetBits);
 }
 
-std::size_t TextPool::Footprint(Ref ref) const {
-    const QStringView text = View(ref);
-    const std::size_t length = static_cast<std::size_t>(text.size());
-    return std::max(HeaderUnits(length) + length, minFootprint);
+QStringView TextPool::View(Ref ref) const {
+    if (ref == emptyText)
+        return QStringView();
+    return TextAt(Locate(ref));
 }
 
 void TextPool::Release(Ref ref) {
-    if (ref == emptyText || (units[ref] & sharedFlag) != 0)
+    // A text of the old array is dropped with it; only the new one counts waste.
+    if (ref == emptyText || IsOld(ref) || (units[ref & offsetBits] & sharedFlag) != 0)
         return;
-    waste += Footprint(ref);
+    waste += FootprintAt(units.data() + (ref & offsetBits));
     // A released text must not be handed out again: Compact would not keep it.
     const QStringView text = View(ref);
     if (text.size() <= sharedLength) {
@@ -143,25 +160,43 @@ bool TextPool::Wasteful() const {
 }
 
 void TextPool::Compact(std::vector<Ref>& refs) {
-    UnitArray kept;
-    kept.reserve(units.size() - std::min(waste, units.size()));
-    kept.resize(minFootprint);
-    for (Ref& ref : refs) {
-        if (ref == emptyText)
-            continue;
-        if (units[ref] == movedMark) { // a shared text met before
-            ref = static_cast<Ref>(units[ref + 1]) | (static_cast<Ref>(units[ref + 2]) << 16);
-            continue;
-        }
-        const std::size_t footprint = Footprint(ref);
-        const Ref to = static_cast<Ref>(kept.size());
-        kept.append(units.data() + ref, footprint);
-        units[ref] = movedMark;
-        units[ref + 1] = static_cast<char16_t>(to & 0xffff);
-        units[ref + 2] = static_cast<char16_t>(to >> 16);
-        ref = to;
-    }
-    units = std::move(kept);
+    BeginCompact();
+    for (Ref& ref : refs)
+        Keep(ref);
+    EndCompact();
+}
+
+void TextPool::BeginCompact() {
+    if (Compacting())
+        return;
+    const std::size_t live = units.size() - std::min(waste, units.size());
+    old = std::move(units);
+    units = UnitArray();
+    units.reserve(std::max(live, minFootprint));
+    units.resize(minFootprint);
+    generation ^= generationBit;
     waste = 0;
+    // The remembered texts are in the old array, where nothing may be added.
     recent = {};
+}
+
+void TextPool::Keep(Ref& ref) {
+    if (ref == emptyText || !IsOld(ref))
+        return;
+    char16_t* at = old.data() + (ref & offsetBits);
+    if (at[0] == movedMark) { // a shared text met before
+        ref = static_cast<Ref>(at[1]) | (static_cast<Ref>(at[2]) << 16);
+        return;
+    }
+    const std::size_t footprint = FootprintAt(at);
+    const Ref to = static_cast<Ref>(units.size()) | generation;
+    units.append(at, footprint);
+    at[0] = movedMark;
+    at[1] = static_cast<char16_t>(to & 0xffff);
+    at[2] = static_cast<char16_t>(to >> 16);
+    ref = to;
+}
+
+void TextPool::EndCompact() {
+    old = UnitArray();
 }
