@@ -55,7 +55,7 @@ int FakeRegisterView::UpsertRow(int index, const TagRecord& record) {
     return index;
 }
 
-void FakeRegisterView::RemoveRows(std::vector<int> doomed) {
+void FakeRegisterView::RemoveRows(std::vector<int> doomed, const std::function<void()>& serve) {
     std::sort(doomed.begin(), doomed.end());
     doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
     const bool selectedGoes = std::binary_search(doomed.begin(), doomed.end(), selected);
@@ -64,4 +64,6 @@ void FakeRegisterView::RemoveRows(std::vector<int> doomed) {
         if (*it >= 0 && *it < RowCount())
             rows.erase(rows.begin() + *it);
     selected = selectedGoes || selected < 0 ? -1 : selected - above;
+    if (serve)
+        serve();
 }

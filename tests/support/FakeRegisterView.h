@@ -32,9 +32,12 @@ public:
     VehicleType RowCarType(int row) const override;
     int SelectedRow() const override { return selected; }
     int UpsertRow(int index, const TagRecord& record) override;
-    void RemoveRow(int row) override { RemoveRows({row}); }
-    void RemoveRows(std::vector<int> doomed) override;
+    void RemoveRow(int row) override { RemoveRows({row}, {}); }
+    void RemoveRows(std::vector<int> doomed, const std::function<void()>& serve) override;
     void ShowCountLine() override { ++countLines; }
+    void BeginRowBatch() override {}
+    void EndRowBatch() override {}
+    void FlushRowChanges() override {}
 
 private:
     static constexpr int columns = RegisterColumn::count;

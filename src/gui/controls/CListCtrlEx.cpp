@@ -104,33 +104,60 @@ void CListCtrlEx::DeleteRow(int row) {
     (void)listModel->RemoveRow(row);
 }
 
-void CListCtrlEx::DeleteRows(std::vector<int> rows) {
-    const int current = currentIndex().isValid() ? currentIndex().row() : -1;
-    const int selected = FirstSelectedRow();
-    const int scrolled = verticalScrollBar()->value();
-    const ListModel::Removal removal = listModel->RemoveRows(std::move(rows));
-    if (!removal.reset)
-        return;
-
-    // The reset dropped selection and current row; give them back to the rows that stayed.
-    auto newRowOf = [&removal](int row) {
-        if (row < 0 || std::binary_search(removal.removed.begin(), removal.removed.end(), row))
-            return -1;
-        const auto below = std::lower_bound(removal.removed.begin(), removal.removed.end(), row);
-        return row - static_cast<int>(below - removal.removed.begin());
+void CListCtrlEx::DeleteRows(std::vector<int> rows, const std::function<void()>& serve) {
+    int current = -1;
+    int selected = -1;
+    int scrolled = 0;
+    const auto remember = [&] {
+        current = currentIndex().isValid() ? currentIndex().row() : -1;
+        selected = FirstSelectedRow();
+        scrolled = verticalScrollBar()->value();
     };
-    const int newCurrent = newRowOf(current);
-    const int newSelected = newRowOf(selected);
-    if (newCurrent >= 0)
-        selectionModel()->setCurrentIndex(listModel->index(newCurrent, 0), QItemSelectionModel::NoUpdate);
-    if (newSelected >= 0)
-        selectionModel()->select(listModel->index(newSelected, 0),
-                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    verticalScrollBar()->setValue(scrolled);
+    // A reset dropped selection and current row; give them back to the rows that stayed.
+    const auto restore = [&](const ListModel::Removal& removal) {
+        if (!removal.reset)
+            return;
+        auto newRowOf = [&removal](int row) {
+            if (row < 0 || std::binary_search(removal.removed.begin(), removal.removed.end(), row))
+                return -1;
+            const auto below = std::lower_bound(removal.removed.begin(), removal.removed.end(), row);
+            return row - static_cast<int>(below - removal.removed.begin());
+        };
+        const int newCurrent = newRowOf(current);
+        const int newSelected = newRowOf(selected);
+        if (newCurrent >= 0)
+            selectionModel()->setCurrentIndex(listModel->index(newCurrent, 0), QItemSelectionModel::NoUpdate);
+        if (newSelected >= 0)
+            selectionModel()->select(listModel->index(newSelected, 0),
+                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        verticalScrollBar()->setValue(scrolled);
+    };
+    remember();
+    if (!serve) {
+        restore(listModel->RemoveRows(std::move(rows)));
+        return;
+    }
+    (void)listModel->RemoveRows(std::move(rows), [&](const ListModel::Removal& step) {
+        restore(step);
+        serve();
+        remember();
+    });
 }
 
 void CListCtrlEx::Clear() {
     listModel->Clear();
+}
+
+void CListCtrlEx::BeginBatch() {
+    listModel->BeginBatch();
+}
+
+void CListCtrlEx::EndBatch() {
+    listModel->EndBatch();
+}
+
+void CListCtrlEx::FlushChanges() {
+    listModel->FlushChanges();
 }
 
 int CListCtrlEx::FirstSelectedRow() const {

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QTableView>
 
+#include <functional>
 #include <vector>
 
 class ListModel;
@@ -44,9 +45,16 @@ public:
 
     void DeleteRow(int row);
     // Removes all listed rows in one pass; out-of-range and repeated entries are ignored.
-    // The selected and current rows survive when they are not among them.
-    void DeleteRows(std::vector<int> rows);
+    // The selected and current rows survive when they are not among them. With serve, many rows
+    // go a slice at a time and serve runs after each slice, the list whole and showable.
+    void DeleteRows(std::vector<int> rows, const std::function<void()>& serve = {});
     void Clear();
+
+    // Cell changes between Begin and EndBatch reach the view as one range, at the latest when
+    // FlushChanges is called.
+    void BeginBatch();
+    void EndBatch();
+    void FlushChanges();
 
     int FirstSelectedRow() const;   // -1 when none
     int SelectedFocusedRow() const; // the row both selected and current, -1 when none

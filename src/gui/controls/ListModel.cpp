@@ -3,6 +3,7 @@
 #include "gui/controls/FoldedOrder.h"
 
 #include <algorithm>
+#include <climits>
 #include <utility>
 
 namespace {
@@ -11,7 +12,16 @@ namespace {
 constexpr std::size_t maxRunsRemovedSingly = 8;
 } // namespace
 
-ListModel::ListModel(QObject* parent) : QAbstractTableModel(parent) {}
+ListModel::ListModel(QObject* parent) : QAbstractTableModel(parent) {
+    compactionTimer.setSingleShot(true);
+    compactionTimer.setInterval(0);
+    connect(&compactionTimer, &QTimer::timeout, this, [this] { CompactSlice(compactionStepCells); });
+}
+
+void ListModel::SetStepSizes(int removalRows, std::size_t compactionCells) {
+    removalStepRows = std::max(removalRows, 1);
+    compactionStepCells = std::max<std::size_t>(compactionCells, 1);
+}
 
 void ListModel::SetColumns(const QStringList& newHeaders) {
     beginResetModel();
@@ -41,6 +51,8 @@ int ListModel::InsertRow(int row, const QString& text0) {
         return -1;
     row = std::min(row, RowCount());
     const bool last = row == RowCount();
+    if (!last)
+        FlushChanges();
     beginInsertRows(QModelIndex(), row, row);
     const TextPool::Ref key = texts.Add(text0);
     const auto at =
@@ -103,8 +115,33 @@ void ListModel::SetCellText(int row, int column, const QString& text) {
         ref = texts.Add(text);
         CompactIfWasteful();
     }
+    if (batches > 0) {
+        dirtyFirst = dirtyFirst < 0 ? row : std::min(dirtyFirst, row);
+        dirtyLast = std::max(dirtyLast, row);
+        return;
+    }
     const QModelIndex cell = index(row, column);
     Q_EMIT dataChanged(cell, cell, {Qt::DisplayRole});
+}
+
+void ListModel::BeginBatch() {
+    ++batches;
+}
+
+void ListModel::EndBatch() {
+    if (batches == 0)
+        return;
+    if (--batches == 0)
+        FlushChanges();
+}
+
+void ListModel::FlushChanges() {
+    const int first = dirtyFirst;
+    const int last = std::min(dirtyLast, RowCount() - 1);
+    dirtyFirst = dirtyLast = -1;
+    if (first < 0 || first > last || ColumnCount() == 0)
+        return;
+    Q_EMIT dataChanged(index(first, 0), index(last, ColumnCount() - 1), {Qt::DisplayRole});
 }
 
 qint64 ListModel::ItemData(int row) const {
@@ -119,6 +156,7 @@ void ListModel::SetItemData(int row, qint64 data) {
 bool ListModel::RemoveRow(int row) {
     if (!ValidRow(row))
         return false;
+    FlushChanges();
     keyIndex.RowRemoving(row, Keys());
     beginRemoveRows(QModelIndex(), row, row);
     ReleaseRows(row, row + 1);
@@ -126,11 +164,13 @@ bool ListModel::RemoveRow(int row) {
     cells.erase(from, from + static_cast<std::ptrdiff_t>(stride));
     itemData.erase(itemData.begin() + row);
     endRemoveRows();
+    CellsMovedFrom(CellAt(row, 0));
     CompactIfWasteful();
     return true;
 }
 
-ListModel::Removal ListModel::RemoveRows(std::vector<int> wanted) {
+ListModel::Removal ListModel::RemoveRows(std::vector<int> wanted,
+                                        const std::function<void(const Removal& step)>& afterStep) {
     Removal result;
     std::sort(wanted.begin(), wanted.end());
     wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
@@ -138,66 +178,123 @@ ListModel::Removal ListModel::RemoveRows(std::vector<int> wanted) {
                  wanted.end());
     if (wanted.empty())
         return result;
+    FlushChanges();
 
-    std::vector<std::pair<int, int>> runs; // first, last
-    for (int row : wanted) {
-        if (!runs.empty() && runs.back().second + 1 == row)
-            runs.back().second = row;
-        else
-            runs.emplace_back(row, row);
-    }
-
-    std::vector<int> newRowOf;
-    if (keyIndex.Valid()) {
-        newRowOf.resize(itemData.size());
-        int next = 0;
-        std::size_t gone = 0;
-        for (std::size_t row = 0; row < newRowOf.size(); ++row) {
-            const bool removed = gone < wanted.size() && static_cast<std::size_t>(wanted[gone]) == row;
-            gone += removed ? 1 : 0;
-            newRowOf[row] = removed ? -1 : next++;
+    std::size_t runs = 0;
+    for (std::size_t i = 0; i < wanted.size() && runs <= maxRunsRemovedSingly; ++i)
+        runs += i == 0 || wanted[i - 1] + 1 != wanted[i] ? 1 : 0;
+    if (runs <= maxRunsRemovedSingly) {
+        std::vector<int> newRowOf;
+        if (keyIndex.Valid()) {
+            newRowOf.resize(itemData.size());
+            int next = 0;
+            std::size_t gone = 0;
+            for (std::size_t row = 0; row < newRowOf.size(); ++row) {
+                const bool removed = gone < wanted.size() && static_cast<std::size_t>(wanted[gone]) == row;
+                gone += removed ? 1 : 0;
+                newRowOf[row] = removed ? -1 : next++;
+            }
         }
-    }
-
-    if (runs.size() <= maxRunsRemovedSingly) {
-        for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
-            beginRemoveRows(QModelIndex(), run->first, run->second);
-            ReleaseRows(run->first, run->second + 1);
-            cells.erase(cells.begin() + static_cast<std::ptrdiff_t>(CellAt(run->first, 0)),
-                        cells.begin() + static_cast<std::ptrdiff_t>(CellAt(run->second + 1, 0)));
-            itemData.erase(itemData.begin() + run->first, itemData.begin() + run->second + 1);
+        for (std::size_t end = wanted.size(); end > 0;) {
+            std::size_t begin = end - 1;
+            while (begin > 0 && wanted[begin - 1] + 1 == wanted[begin])
+                --begin;
+            const int first = wanted[begin];
+            const int last = wanted[end - 1];
+            beginRemoveRows(QModelIndex(), first, last);
+            ReleaseRows(first, last + 1);
+            cells.erase(cells.begin() + static_cast<std::ptrdiff_t>(CellAt(first, 0)),
+                        cells.begin() + static_cast<std::ptrdiff_t>(CellAt(last + 1, 0)));
+            itemData.erase(itemData.begin() + first, itemData.begin() + last + 1);
             endRemoveRows();
+            end = begin;
         }
-    } else {
-        beginResetModel();
-        std::size_t out = 0;
-        std::size_t next = 0; // next entry of wanted
-        for (std::size_t in = 0; in < itemData.size(); ++in) {
-            if (next < wanted.size() && static_cast<std::size_t>(wanted[next]) == in) {
-                ReleaseRows(in, in + 1);
-                ++next;
-                continue;
-            }
-            if (out != in) {
-                std::move(cells.begin() + static_cast<std::ptrdiff_t>(in * stride),
-                          cells.begin() + static_cast<std::ptrdiff_t>((in + 1) * stride),
-                          cells.begin() + static_cast<std::ptrdiff_t>(out * stride));
-                itemData[out] = itemData[in];
-            }
-            ++out;
-        }
-        cells.resize(out * stride);
-        itemData.resize(out);
-        endResetModel();
-        result.reset = true;
+        keyIndex.RowsRemoved(newRowOf);
+        CellsMovedFrom(CellAt(wanted.front(), 0));
+        CompactIfWasteful();
+        result.removed = std::move(wanted);
+        if (afterStep)
+            afterStep(result);
+        return result;
     }
-    keyIndex.RowsRemoved(newRowOf);
+
+    // Without steps, one slice holds every row.
+    const long long sliceRows = afterStep ? removalStepRows : INT_MAX;
+    std::size_t next = 0;
+    int gone = 0;
+    while (next < wanted.size()) {
+        Removal step;
+        step.reset = true;
+        const long long sliceEnd = wanted[next] + sliceRows;
+        for (; next < wanted.size() && wanted[next] < sliceEnd; ++next)
+            step.removed.push_back(wanted[next] - gone);
+        const int rowsBefore = RowCount();
+        RemoveSortedRows(step.removed);
+        gone += static_cast<int>(step.removed.size());
+        if (!afterStep)
+            continue;
+        afterStep(step);
+        // Handlers run between slices; should one have added or removed rows, the numbers left
+        // no longer name the rows meant, and the rest stays.
+        if (RowCount() != rowsBefore - static_cast<int>(step.removed.size())) {
+            wanted.resize(static_cast<std::size_t>(gone));
+            break;
+        }
+    }
     CompactIfWasteful();
     result.removed = std::move(wanted);
+    result.reset = true;
     return result;
 }
 
+void ListModel::RemoveSortedRows(const std::vector<int>& rows) {
+    const std::size_t count = itemData.size();
+    const std::size_t first = static_cast<std::size_t>(rows.front());
+    const std::size_t end = static_cast<std::size_t>(rows.back()) + 1; // rows after it only move down
+    std::vector<int> newRowOf;
+    if (keyIndex.Valid()) {
+        newRowOf.resize(count);
+        for (std::size_t row = 0; row < first; ++row)
+            newRowOf[row] = static_cast<int>(row);
+    }
+
+    beginResetModel();
+    std::size_t out = first;
+    std::size_t next = 0; // next entry of rows
+    for (std::size_t in = first; in < end; ++in) {
+        if (next < rows.size() && static_cast<std::size_t>(rows[next]) == in) {
+            ReleaseRows(in, in + 1);
+            ++next;
+            if (!newRowOf.empty())
+                newRowOf[in] = -1;
+            continue;
+        }
+        std::move(cells.begin() + static_cast<std::ptrdiff_t>(in * stride),
+                  cells.begin() + static_cast<std::ptrdiff_t>((in + 1) * stride),
+                  cells.begin() + static_cast<std::ptrdiff_t>(out * stride));
+        itemData[out] = itemData[in];
+        if (!newRowOf.empty())
+            newRowOf[in] = static_cast<int>(out);
+        ++out;
+    }
+    if (!newRowOf.empty()) {
+        for (std::size_t in = end; in < count; ++in)
+            newRowOf[in] = static_cast<int>(in - (end - out));
+    }
+    std::move(cells.begin() + static_cast<std::ptrdiff_t>(end * stride), cells.end(),
+              cells.begin() + static_cast<std::ptrdiff_t>(out * stride));
+    std::move(itemData.begin() + static_cast<std::ptrdiff_t>(end), itemData.end(),
+              itemData.begin() + static_cast<std::ptrdiff_t>(out));
+    const std::size_t left = count - (end - out);
+    cells.resize(left * stride);
+    itemData.resize(left);
+    endResetModel();
+    keyIndex.RowsRemoved(newRowOf);
+    CellsMovedFrom(first * stride);
+}
+
 void ListModel::Clear() {
+    dirtyFirst = dirtyLast = -1;
     beginResetModel();
     texts.Clear();
     std::vector<TextPool::Ref>().swap(cells);
@@ -223,6 +320,7 @@ void ListModel::SortRows(int column, bool ascending) {
         for (int row = 0; row < count; ++row)
             views[row] = texts.View(cells[CellAt(row, column)]);
     }
+    FlushChanges();
     std::vector<int> source = FoldedOrder(views, ascending); // source[newRow] = oldRow
     std::vector<QStringView>().swap(views);
     std::vector<int> newRowOf(static_cast<std::size_t>(count));
@@ -288,9 +386,11 @@ void ListModel::Widen(std::size_t newStride) {
     }
     cells = std::move(wider);
     stride = newStride;
+    CellsMovedFrom(0);
 }
 
 void ListModel::PermuteRows(std::vector<int> source) {
+    CellsMovedFrom(0);
     // Cycle by cycle in place, so a sort of a million rows needs one spare row, not a second
     // copy of the cells.
     std::vector<TextPool::Ref> spare(stride);
@@ -326,6 +426,33 @@ void ListModel::ReleaseRows(std::size_t firstRow, std::size_t endRow) {
 }
 
 void ListModel::CompactIfWasteful() {
-    if (texts.Wasteful())
-        texts.Compact(cells);
+    if (!texts.Wasteful())
+        return;
+    // Waste piling up again before the running compaction got its turns: no event loop serves it.
+    if (texts.Compacting())
+        CompactSlice(cells.size());
+    texts.BeginCompact();
+    compactedCells = 0;
+    if (cells.size() <= compactionStepCells)
+        CompactSlice(cells.size());
+    else
+        compactionTimer.start();
+}
+
+void ListModel::CompactSlice(std::size_t cellCount) {
+    if (!texts.Compacting())
+        return;
+    const std::size_t end = std::min(cells.size(), compactedCells + std::min(cellCount, cells.size()));
+    for (; compactedCells < end; ++compactedCells)
+        texts.Keep(cells[compactedCells]);
+    if (compactedCells < cells.size()) {
+        compactionTimer.start();
+        return;
+    }
+    texts.EndCompact();
+    compactionTimer.stop();
+}
+
+void ListModel::CellsMovedFrom(std::size_t cell) {
+    compactedCells = std::min(compactedCells, cell);
 }

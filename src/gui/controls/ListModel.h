@@ -6,9 +6,11 @@
 #include <QAbstractTableModel>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QtGlobal>
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 // Rows of cell texts with one 64-bit item data each, as the sortable list shows them.
@@ -44,8 +46,23 @@ public:
     };
     bool RemoveRow(int row);
     // One pass over the rows whatever the number removed; invalid and repeated rows are skipped.
-    Removal RemoveRows(std::vector<int> rows);
+    // With afterStep, many rows go a slice of the list at a time: after each slice the model is
+    // whole (views may paint) and afterStep is told what that slice removed, numbered as the rows
+    // were just before it. The result is the same either way.
+    Removal RemoveRows(std::vector<int> rows, const std::function<void(const Removal& step)>& afterStep = {});
     void Clear();
+
+    // Between Begin and EndBatch (which nest), cell changes reach views as one range of rows at
+    // the next FlushChanges or at the end, not as a signal per cell: a command that edits a
+    // million rows would spend more on signals than on the edits.
+    void BeginBatch();
+    void EndBatch();
+    void FlushChanges();
+
+    // Rows a stepped removal takes per slice, and cells a compaction step moves; for tests.
+    void SetStepSizes(int removalRows, std::size_t compactionCells);
+    // Whether the pool is still moving live texts together, a slice per event-loop turn.
+    bool Compacting() const { return texts.Compacting(); }
 
     // First row whose column-0 text equals text0 with ASCII letter case ignored; -1 when none.
     int FindRow(const QString& text0) const;
@@ -65,8 +82,15 @@ private:
     std::size_t CellAt(int row, int column) const { return static_cast<std::size_t>(row) * stride + column; }
     KeyColumn Keys() const { return {&texts, cells.data(), stride}; }
     void ReleaseRows(std::size_t firstRow, std::size_t endRow);
-    // Moves the live texts together once enough of the pool is left over from edits and removals.
+    // Removes the listed rows (sorted, unique, valid) under one reset.
+    void RemoveSortedRows(const std::vector<int>& rows);
+    // Moves the live texts together once enough of the pool is left over from edits and
+    // removals: a large list in slices, one per event-loop turn, so the window is never held up.
     void CompactIfWasteful();
+    void CompactSlice(std::size_t cellCount);
+    // Cells from this one on moved: a running compaction must look at them again.
+    void CellsMovedFrom(std::size_t cell);
+    void Changed(int row);
     // More cells per row; existing texts stay in their columns.
     void Widen(std::size_t newStride);
     // Puts the rows into the order given by source (source[newRow] = oldRow).
@@ -78,4 +102,13 @@ private:
     std::vector<TextPool::Ref> cells;
     std::vector<qint64> itemData;
     mutable RowKeyIndex keyIndex;
+
+    int batches = 0;
+    int dirtyFirst = -1; // rows changed in a batch and not yet told to views
+    int dirtyLast = -1;
+
+    int removalStepRows = 1 << 18;
+    std::size_t compactionStepCells = std::size_t{1} << 17;
+    std::size_t compactedCells = 0; // of a running compaction, cells before this one are done
+    QTimer compactionTimer;
 };

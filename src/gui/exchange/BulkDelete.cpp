@@ -84,7 +84,9 @@ DeleteOutcome DeleteRowsInScope(RegisterView& view, RowScope scope) {
         }
         outcome.deleted = static_cast<int>(doomed.size());
         ReleaseInSteps(records, work, 2 * qint64(inScope));
-        view.RemoveRows(std::move(doomed));
+        // In slices, serving the window between them: a million rows take too long in one.
+        const qint64 end = 2 * qint64(inScope);
+        view.RemoveRows(std::move(doomed), [&work, end] { work.Step(end); });
     }
 
     view.ShowCountLine();

@@ -7,7 +7,9 @@
 #include <QCoreApplication>
 #include <QEvent>
 
-LongWork::LongWork(RegisterView& view, qint64 rows, qint64 steps) : window(view.Window()) {
+LongWork::LongWork(RegisterView& registerView, qint64 rows, qint64 steps)
+    : view(registerView), window(registerView.Window()) {
+    view.BeginRowBatch();
     if (rows <= threshold)
         return;
     shown = true;
@@ -25,6 +27,8 @@ LongWork::LongWork(RegisterView& view, qint64 rows, qint64 steps) : window(view.
 }
 
 LongWork::~LongWork() {
+    if (window)
+        view.EndRowBatch();
     if (!shown)
         return;
     delete progress.data();
@@ -42,6 +46,8 @@ void LongWork::SetSteps(qint64 steps) {
 void LongWork::Step(qint64 position) {
     if (!shown || (sinceServed.isValid() && sinceServed.elapsed() < serveEveryMs))
         return;
+    if (window)
+        view.FlushRowChanges();
     if (progress)
         progress->SetPos(position); // serves pending events first
     else

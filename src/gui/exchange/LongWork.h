@@ -16,7 +16,8 @@ class RegisterView;
 // `threshold` rows the view's window is disabled (and kept from closing) and the progress
 // window shows; Step then serves pending events every few tens of milliseconds, so the
 // window repaints and sockets are heard. At or below the threshold nothing changes. Both are
-// undone on every way out.
+// undone on every way out. Throughout, the view's row changes are batched, and shown whenever
+// events are served.
 class LongWork : public QObject {
 public:
     static constexpr qint64 threshold = 5000;
@@ -38,7 +39,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QPointer<QWidget> window;
+    RegisterView& view;
+    QPointer<QWidget> window; // gone with the view
     QPointer<ProgressDialog> progress;
     QElapsedTimer sinceServed;
     bool shown = false;

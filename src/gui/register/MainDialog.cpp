@@ -308,8 +308,20 @@ void MainDialog::RemoveRow(int row) {
     list->DeleteRow(row);
 }
 
-void MainDialog::RemoveRows(std::vector<int> rows) {
-    list->DeleteRows(std::move(rows));
+void MainDialog::RemoveRows(std::vector<int> rows, const std::function<void()>& serve) {
+    list->DeleteRows(std::move(rows), serve);
+}
+
+void MainDialog::BeginRowBatch() {
+    list->BeginBatch();
+}
+
+void MainDialog::EndRowBatch() {
+    list->EndBatch();
+}
+
+void MainDialog::FlushRowChanges() {
+    list->FlushChanges();
 }
 
 void MainDialog::ShowCountLine() {

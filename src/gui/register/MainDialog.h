@@ -40,8 +40,11 @@ public:
     int SelectedRow() const override;
     int UpsertRow(int index, const TagRecord& record) override;
     void RemoveRow(int row) override;
-    void RemoveRows(std::vector<int> rows) override;
+    void RemoveRows(std::vector<int> rows, const std::function<void()>& serve) override;
     void ShowCountLine() override;
+    void BeginRowBatch() override;
+    void EndRowBatch() override;
+    void FlushRowChanges() override;
     void EnableWhitelistButton(bool on) override;
 
     int AppendRow(const TagRecord& record);

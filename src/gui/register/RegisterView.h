@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 class QWidget;
@@ -39,7 +40,15 @@ public:
     // Returns the row, -1 when no row could be made.
     virtual int UpsertRow(int index, const TagRecord& record) = 0;
     virtual void RemoveRow(int row) = 0;
-    // Several rows in one pass; the indices are those before the call.
-    virtual void RemoveRows(std::vector<int> rows) = 0;
+    // Several rows in one pass; the indices are those before the call. serve, when given, runs
+    // between slices of a long removal, with the rows whole and showable.
+    virtual void RemoveRows(std::vector<int> rows, const std::function<void()>& serve) = 0;
     virtual void ShowCountLine() = 0;
+
+    // A command that changes many rows brackets its changes with Begin and EndRowBatch: cell
+    // changes may then reach the screen late, in one piece, at the latest when the command calls
+    // FlushRowChanges before it serves events.
+    virtual void BeginRowBatch() = 0;
+    virtual void EndRowBatch() = 0;
+    virtual void FlushRowChanges() = 0;
 };

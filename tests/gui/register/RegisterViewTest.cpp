@@ -70,7 +70,7 @@ TEST_P(RegisterViewTest, UpsertFindsATagWhateverItsCaseAndAppendsANewOne) {
 
 TEST_P(RegisterViewTest, RemovalsTakeTheIndicesFromBeforeTheCall) {
     ASSERT_EQ(View().UpsertRow(-1, TagRecord{"GH78", "P4", VehicleType::Car, false, false}), 3);
-    View().RemoveRows({3, 0});
+    View().RemoveRows({3, 0}, {});
     EXPECT_EQ(harness.Column(RegisterColumn::tag), Texts({"CD34", "EF56"}));
     View().RemoveRow(1);
     EXPECT_EQ(harness.Column(RegisterColumn::tag), Texts({"CD34"}));
