@@ -209,7 +209,7 @@ ListModel::Removal ListModel::RemoveRows(std::vector<int> wanted,
             endRemoveRows();
             end = begin;
         }
-        keyIndex.RowsRemoved(newRowOf);
+        keyIndex.RowsRemoved(0, newRowOf);
         CellsMovedFrom(CellAt(wanted.front(), 0));
         CompactIfWasteful();
         result.removed = std::move(wanted);
@@ -251,12 +251,9 @@ void ListModel::RemoveSortedRows(const std::vector<int>& rows) {
     const std::size_t count = itemData.size();
     const std::size_t first = static_cast<std::size_t>(rows.front());
     const std::size_t end = static_cast<std::size_t>(rows.back()) + 1; // rows after it only move down
-    std::vector<int> newRowOf;
-    if (keyIndex.Valid()) {
-        newRowOf.resize(count);
-        for (std::size_t row = 0; row < first; ++row)
-            newRowOf[row] = static_cast<int>(row);
-    }
+    std::vector<int> newRowOf; // from first to end
+    if (keyIndex.Valid())
+        newRowOf.resize(end - first);
 
     beginResetModel();
     std::size_t out = first;
@@ -266,7 +263,7 @@ void ListModel::RemoveSortedRows(const std::vector<int>& rows) {
             ReleaseRows(in, in + 1);
             ++next;
             if (!newRowOf.empty())
-                newRowOf[in] = -1;
+                newRowOf[in - first] = -1;
             continue;
         }
         std::move(cells.begin() + static_cast<std::ptrdiff_t>(in * stride),
@@ -274,12 +271,8 @@ void ListModel::RemoveSortedRows(const std::vector<int>& rows) {
                   cells.begin() + static_cast<std::ptrdiff_t>(out * stride));
         itemData[out] = itemData[in];
         if (!newRowOf.empty())
-            newRowOf[in] = static_cast<int>(out);
+            newRowOf[in - first] = static_cast<int>(out);
         ++out;
-    }
-    if (!newRowOf.empty()) {
-        for (std::size_t in = end; in < count; ++in)
-            newRowOf[in] = static_cast<int>(in - (end - out));
     }
     std::move(cells.begin() + static_cast<std::ptrdiff_t>(end * stride), cells.end(),
               cells.begin() + static_cast<std::ptrdiff_t>(out * stride));
@@ -289,7 +282,7 @@ void ListModel::RemoveSortedRows(const std::vector<int>& rows) {
     cells.resize(left * stride);
     itemData.resize(left);
     endResetModel();
-    keyIndex.RowsRemoved(newRowOf);
+    keyIndex.RowsRemoved(static_cast<int>(first), newRowOf);
     CellsMovedFrom(first * stride);
 }
 

@@ -105,34 +105,43 @@ void RowKeyIndex::Renumber(const std::vector<int>& newRowOf) {
     }
 }
 
-void RowKeyIndex::RowsRemoved(const std::vector<int>& newRowOf) {
+void RowKeyIndex::RowsRemoved(int first, const std::vector<int>& newRowOf) {
     if (!valid)
         return;
     if (anyShared) {
         Drop();
         return;
     }
-    std::vector<Slot> old;
-    old.swap(table);
-    std::size_t kept = 0;
-    for (Slot& slot : old) {
-        if (slot.row >= 0) {
-            slot.row = newRowOf[static_cast<std::size_t>(slot.row)];
-            kept += slot.row >= 0 ? 1 : 0;
-        }
-    }
-    // The survivors keep their hashes, so they are placed again without reading a key.
-    used = 0;
-    mask = 0;
-    Reserve(kept);
-    for (const Slot& slot : old) {
-        if (slot.row < 0)
+    // In place, as a removal in slices does this once per slice: survivors are renumbered, the
+    // slots of removed rows marked, then taken out run by run.
+    const std::int64_t end = first + static_cast<std::int64_t>(newRowOf.size());
+    const auto removed = static_cast<std::int32_t>(std::count(newRowOf.begin(), newRowOf.end(), -1));
+    const std::uint32_t window = static_cast<std::uint32_t>(newRowOf.size());
+    std::size_t doomed = 0;
+    for (Slot& slot : table) {
+        // Rows at random in the slots: only the rare row inside the removed range takes a
+        // branch, the rest are moved (or left, as empty slots are) without one.
+        const std::int32_t row = slot.row;
+        const auto inside = static_cast<std::uint32_t>(row - first);
+        if (inside < window) {
+            const int moved = newRowOf[inside];
+            slot.row = moved < 0 ? doomedRow : moved;
+            doomed += moved < 0 ? 1 : 0;
             continue;
-        std::size_t at = Home(slot.tag);
-        while (table[at].row >= 0)
-            at = (at + 1) & mask;
-        table[at] = slot;
-        ++used;
+        }
+        slot.row = row >= end ? row - removed : row;
+    }
+    if (doomed == 0)
+        return;
+    // From just after an empty slot, so no run wraps past the start: a removal only pulls later
+    // entries of a run back into the hole, never behind the slot being looked at.
+    std::size_t start = 0;
+    while (table[start].row != emptyRow)
+        ++start;
+    for (std::size_t step = 1; step <= table.size(); ++step) {
+        const std::size_t at = (start + step) & mask;
+        while (table[at].row == doomedRow)
+            EraseAt(at);
     }
 }
 
@@ -171,7 +180,7 @@ void RowKeyIndex::EraseAt(std::size_t at) {
     std::size_t next = at;
     for (;;) {
         next = (next + 1) & mask;
-        if (table[next].row < 0)
+        if (table[next].row == emptyRow)
             break;
         const std::size_t home = Home(table[next].tag);
         const bool stays = hole < next ? (home > hole && home <= next) : (home > hole || home <= next);

@@ -41,12 +41,16 @@ public:
     void KeyChanging(int row, QStringView newKey, KeyColumn keys);
     // After a reorder: newRowOf[oldRow] is the row's new number.
     void Renumber(const std::vector<int>& newRowOf);
-    // After removing rows: newRowOf[oldRow] is the row's new number, -1 for a removed row.
-    void RowsRemoved(const std::vector<int>& newRowOf);
+    // After removing rows: newRowOf[oldRow - first] is the new number of a row from first on, -1
+    // for a removed one; rows before first stay, rows after the table's end move down past the
+    // removed ones.
+    void RowsRemoved(int first, const std::vector<int>& newRowOf);
 
 private:
+    static constexpr std::int32_t emptyRow = -1;
+    static constexpr std::int32_t doomedRow = -2; // only while removed rows are taken out
     struct Slot {
-        std::int32_t row = -1; // -1: empty
+        std::int32_t row = emptyRow;
         std::uint32_t tag = 0; // hash in the low 31 bits, the shared-key flag on top
     };
     static constexpr std::uint32_t sharedFlag = 0x80000000u;
