@@ -1,4 +1,5 @@
 #include "gui/controls/CListCtrlEx.h"
+#include "gui/controls/ListModel.h"
 #include "tests/support/CaseName.h"
 
 #include <QApplication>
@@ -351,16 +352,29 @@ TEST_F(ListTest, DeleteRowsRemovesTheListedRowsOnce) {
     EXPECT_EQ(list.RowCount(), 3);
 }
 
-TEST_F(ListTest, DeleteRowsOfManyRunsKeepsSelectionAndCurrentRow) {
+class ListDeletion : public ListTest, public testing::WithParamInterface<bool> {};
+
+// In one pass or in slices with the caller served between them: the same rows stay, and the
+// selected and current row stay with their row throughout.
+TEST_P(ListDeletion, DeleteRowsOfManyRunsKeepsSelectionAndCurrentRow) {
+    const bool inSlices = GetParam();
     QStringList tags;
     for (int i = 0; i < 100; ++i)
         tags.push_back(QStringLiteral("t%1").arg(i));
     Fill(tags);
+    qobject_cast<ListModel*>(list.model())->SetStepSizes(7, 16);
     list.SelectRow(51);
     std::vector<int> even;
     for (int row = 0; row < 100; row += 2)
         even.push_back(row);
-    list.DeleteRows(even);
+    int served = 0;
+    const auto serve = [&] {
+        ++served;
+        ASSERT_EQ(list.CellText(list.SelectedFocusedRow(), 0), QStringLiteral("t51"));
+        QApplication::processEvents();
+    };
+    list.DeleteRows(even, inSlices ? std::function<void()>(serve) : std::function<void()>());
+    EXPECT_EQ(served > 1, inSlices);
     ASSERT_EQ(list.RowCount(), 50);
     for (int row = 0; row < 50; ++row)
         ASSERT_EQ(list.CellText(row, 0), QStringLiteral("t%1").arg(2 * row + 1));
@@ -369,10 +383,13 @@ TEST_F(ListTest, DeleteRowsOfManyRunsKeepsSelectionAndCurrentRow) {
     EXPECT_EQ(list.FindRow(QStringLiteral("t99")), 49);
 
     list.SelectRow(0); // t1
-    list.DeleteRows({0, 2, 4, 6, 8, 10, 12, 14, 16, 18});
+    list.DeleteRows({0, 2, 4, 6, 8, 10, 12, 14, 16, 18}, inSlices ? [] {} : std::function<void()>());
     EXPECT_EQ(list.FirstSelectedRow(), -1);
     EXPECT_EQ(list.RowCount(), 40);
 }
+
+INSTANTIATE_TEST_SUITE_P(Passes, ListDeletion, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& pass) { return pass.param ? "InSlices" : "InOnePass"; });
 
 TEST_F(ListTest, SelectRowSelectsOnlyThatRowAndScrollsItIntoView) {
     QStringList tags;

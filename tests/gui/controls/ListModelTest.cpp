@@ -3,6 +3,8 @@
 #include "tests/support/CaseName.h"
 
 #include <QAbstractItemModelTester>
+#include <QCoreApplication>
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -22,6 +24,9 @@ struct TextMix {
     const char* name;
     int length; // long texts fill the pool with waste quickly, short ones repeat and are shared
     int distinct;
+    // Removals in slices of a few rows and compactions in slices of a few cells, with event-loop
+    // turns between the edits that move those slices on.
+    bool stepped = false;
 };
 
 void PrintTo(const TextMix& mix, std::ostream* out) {
@@ -37,6 +42,10 @@ TEST_P(ListModelUnderEdits, AgreesWithPlainRows) {
     ListModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     model.SetColumns({QStringLiteral("Tag"), QStringLiteral("Plate"), QStringLiteral("Type")});
+    const bool stepped = GetParam().stepped;
+    if (stepped)
+        model.SetStepSizes(3, 7);
+    bool sawCompacting = false;
     std::vector<Row> plain;
     std::mt19937 random(77);
     // The type column holds a few labels that repeat, as the register's does.
@@ -93,7 +102,10 @@ TEST_P(ListModelUnderEdits, AgreesWithPlainRows) {
                 std::vector<int> rows;
                 for (int n = static_cast<int>(random() % 12); n >= 0; --n)
                     rows.push_back(anyRow());
-                model.RemoveRows(rows);
+                if (stepped)
+                    model.RemoveRows(rows, [](const ListModel::Removal&) { QCoreApplication::processEvents(); });
+                else
+                    model.RemoveRows(rows);
                 std::sort(rows.begin(), rows.end(), std::greater<>());
                 rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
                 for (int row : rows)
@@ -112,6 +124,9 @@ TEST_P(ListModelUnderEdits, AgreesWithPlainRows) {
             }
             break;
         }
+        sawCompacting = sawCompacting || model.Compacting();
+        if (stepped && random() % 3 == 0)
+            QCoreApplication::processEvents();
         ASSERT_EQ(model.RowCount(), static_cast<int>(plain.size())) << "step " << step;
         if (step % 25 != 0 && step < 2900)
             continue;
@@ -126,10 +141,132 @@ TEST_P(ListModelUnderEdits, AgreesWithPlainRows) {
         ASSERT_EQ(model.FindRow(key), first == plain.end() ? -1 : static_cast<int>(first - plain.begin()))
             << "step " << step;
     }
+    if (stepped && GetParam().length > 10) {
+        EXPECT_TRUE(sawCompacting);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, ListModelUnderEdits,
-                         testing::Values(TextMix{"LongUniqueTexts", 60, 1000000}, TextMix{"ShortRepeatedTexts", 2, 30}),
+                         testing::Values(TextMix{"LongUniqueTexts", 60, 1000000}, TextMix{"ShortRepeatedTexts", 2, 30},
+                                         TextMix{"LongUniqueTextsInSteps", 60, 1000000, true},
+                                         TextMix{"ShortRepeatedTextsInSteps", 2, 30, true}),
                          CaseName{});
+
+struct RemovalCase {
+    const char* name;
+    int rows;
+    int keys;      // distinct keys; fewer than rows makes rows share keys
+    int oneIn;     // each row is removed with a chance of one in this
+    int sliceRows; // rows per slice of the stepped removal
+    bool sliced;   // more than one slice: few runs of rows go at once, as before
+};
+
+void PrintTo(const RemovalCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class SteppedRemoval : public testing::TestWithParam<RemovalCase> {};
+
+// A removal in slices ends as the one-shot removal does, and between its slices the model is
+// whole: every remaining row readable and found by its key.
+TEST_P(SteppedRemoval, EndsAsTheOneShotRemovalAndIsWholeBetweenSlices) {
+    const RemovalCase& c = GetParam();
+    ListModel oneShot;
+    ListModel stepped;
+    QAbstractItemModelTester tester(&stepped, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    stepped.SetStepSizes(c.sliceRows, 5);
+    std::mt19937 random(c.rows);
+    std::vector<int> doomed;
+    for (ListModel* model : {&oneShot, &stepped}) {
+        model->SetColumns({QStringLiteral("Tag"), QStringLiteral("Plate")});
+        ListRows rows(2);
+        for (int row = 0; row < c.rows; ++row) {
+            rows.Add(QStringLiteral("K%1").arg(row % c.keys));
+            rows.Add(QStringLiteral("plate of row %1").arg(row));
+            rows.EndRow(row);
+        }
+        model->AppendRows(std::move(rows));
+        (void)model->FindRow(QStringLiteral("k0")); // the index is built and must follow
+    }
+    for (int row = 0; row < c.rows; ++row) {
+        if (random() % c.oneIn == 0)
+            doomed.push_back(row);
+    }
+    doomed.push_back(-1);
+    doomed.push_back(c.rows);
+
+    const ListModel::Removal expected = oneShot.RemoveRows(doomed);
+    int slices = 0;
+    int removedSoFar = 0;
+    const ListModel::Removal removal = stepped.RemoveRows(doomed, [&](const ListModel::Removal& slice) {
+        ++slices;
+        removedSoFar += static_cast<int>(slice.removed.size());
+        ASSERT_EQ(stepped.RowCount(), c.rows - removedSoFar);
+        for (int row = 0; row < stepped.RowCount(); ++row) {
+            const int original = static_cast<int>(stepped.ItemData(row));
+            ASSERT_EQ(stepped.CellText(row, 1), QStringLiteral("plate of row %1").arg(original));
+            const int found = stepped.FindRow(stepped.CellText(row, 0));
+            ASSERT_GE(found, 0);
+            ASSERT_LE(found, row);
+            ASSERT_EQ(stepped.CellText(found, 0), stepped.CellText(row, 0));
+        }
+        QCoreApplication::processEvents();
+    });
+
+    EXPECT_EQ(removal.removed, expected.removed);
+    EXPECT_EQ(slices > 1, c.sliced);
+    ASSERT_EQ(stepped.RowCount(), oneShot.RowCount());
+    for (int row = 0; row < oneShot.RowCount(); ++row) {
+        ASSERT_EQ(stepped.CellText(row, 0), oneShot.CellText(row, 0));
+        ASSERT_EQ(stepped.CellText(row, 1), oneShot.CellText(row, 1));
+        ASSERT_EQ(stepped.ItemData(row), oneShot.ItemData(row));
+    }
+    for (int key = 0; key < c.keys; ++key) {
+        const QString text = QStringLiteral("k%1").arg(key);
+        ASSERT_EQ(stepped.FindRow(text), oneShot.FindRow(text)) << key;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Removals, SteppedRemoval,
+                         testing::Values(RemovalCase{"EveryOtherRowAtRandom", 3000, 3000, 2, 97, true},
+                                         RemovalCase{"FewRowsAtRandom", 3000, 3000, 50, 64, true},
+                                         RemovalCase{"EveryRowOneRun", 2000, 2000, 1, 33, false},
+                                         RemovalCase{"RowsSharingKeys", 2000, 150, 3, 50, true},
+                                         RemovalCase{"AFewRunsAtOnce", 3000, 3000, 1000, 64, false},
+                                         RemovalCase{"OneSliceHoldsAll", 500, 500, 4, 100000, false}),
+                         CaseName{});
+
+// In a batch, cell changes reach views as one range of rows, when flushed or at the batch's end.
+TEST(ListModelBatch, CellChangesReachViewsAsOneRangeOfRows) {
+    ListModel model;
+    model.SetColumns({QStringLiteral("Tag"), QStringLiteral("Plate"), QStringLiteral("Type")});
+    for (int row = 0; row < 10; ++row)
+        model.InsertRow(row, QStringLiteral("t%1").arg(row));
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    auto range = [&changed](int signal) {
+        const auto top = changed.at(signal).at(0).value<QModelIndex>();
+        const auto bottom = changed.at(signal).at(1).value<QModelIndex>();
+        return std::vector<int>{top.row(), top.column(), bottom.row(), bottom.column()};
+    };
+
+    model.BeginBatch();
+    model.BeginBatch();
+    model.SetCellText(7, 1, QStringLiteral("a"));
+    model.SetCellText(3, 2, QStringLiteral("b"));
+    model.EndBatch();
+    EXPECT_EQ(changed.count(), 0);
+    model.FlushChanges();
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(range(0), (std::vector<int>{3, 0, 7, 2}));
+    model.FlushChanges();
+    EXPECT_EQ(changed.count(), 1);
+    model.SetCellText(5, 1, QStringLiteral("c"));
+    model.EndBatch();
+    ASSERT_EQ(changed.count(), 2);
+    EXPECT_EQ(range(1), (std::vector<int>{5, 0, 5, 2}));
+    model.SetCellText(9, 0, QStringLiteral("d"));
+    ASSERT_EQ(changed.count(), 3);
+    EXPECT_EQ(range(2), (std::vector<int>{9, 0, 9, 0}));
+}
 
 } // namespace

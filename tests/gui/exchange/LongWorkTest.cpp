@@ -11,10 +11,12 @@
 #include "tests/support/ScriptedPrompts.h"
 
 #include <QBuffer>
+#include <QSignalSpy>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <ostream>
@@ -170,6 +172,32 @@ TEST(LongWork, AnImportServesTheWindowWhileItReadsTheFile) {
     EXPECT_GE(readWhenServed, 0);
     EXPECT_LT(readWhenServed, bytes.size());
     EXPECT_TRUE(progressShown);
+}
+
+// A long import that changes every row tells the list's views in a few ranges of rows, not in a
+// signal per cell, and every row it changed lies in one of them.
+TEST(LongWork, ALongImportTellsTheListOfItsChangesInAFewRanges) {
+    constexpr int rows = LongWork::threshold + 1000;
+    RegisterHarness harness(None(), [](Hive& hive) { SeedMarked(hive, rows); });
+    MainDialog& main = harness.Main();
+    std::string text;
+    for (int i = 0; i < rows; ++i)
+        text += TagFileLine::Format(TagNo(i), "N" + std::to_string(i), VehicleType::Car);
+    QByteArray bytes = QByteArray::fromStdString(text);
+    QBuffer file(&bytes);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QSignalSpy changed(main.List()->model(), &QAbstractItemModel::dataChanged);
+
+    EXPECT_EQ(ImportTagFile(main, file, false).lines, rows);
+
+    EXPECT_LT(changed.count(), rows / 10);
+    std::vector<bool> told(rows, false);
+    for (const QList<QVariant>& signal : changed) {
+        for (int row = signal.at(0).value<QModelIndex>().row(); row <= signal.at(1).value<QModelIndex>().row(); ++row)
+            told[size_t(row)] = true;
+    }
+    EXPECT_EQ(std::count(told.begin(), told.end(), false), 0);
+    EXPECT_EQ(harness.List().CellText(rows - 1, RegisterColumn::plate), QStringLiteral("N%1").arg(rows - 1));
 }
 
 // Closing the main window while a long command serves events must not end it under the command.
