@@ -64,32 +64,6 @@ TagFileReading ReadTagFileLines(std::string_view bytes, const WorkStep& step) {
     return reading;
 }
 
-namespace {
-
-// Whether a's tag sorts before b's with ASCII letter case folded, as the store's keys are ordered.
-bool FoldedTagBefore(const std::string& a, const std::string& b) {
-    const auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : int(c); };
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [&fold](char x, char y) { return fold(x) < fold(y); });
-}
-
-// The order to write the entries in: by folded tag, entries of one tag in file order. A file in
-// no particular order (an export sorted by plate, say) written as it stands touches a new page
-// of every index for nearly each record, and each commit rewrites them all: ten times slower.
-std::vector<size_t> WriteOrder(const std::vector<TagFileEntry>& entries) {
-    std::vector<size_t> order(entries.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    const auto before = [&entries](size_t a, size_t b) {
-        return FoldedTagBefore(entries[a].line.tagId, entries[b].line.tagId);
-    };
-    if (!std::is_sorted(order.begin(), order.end(), before))
-        std::stable_sort(order.begin(), order.end(), before);
-    return order;
-}
-
-} // namespace
-
 std::vector<TagLineOutcome> StoreTagFileEntries(TagStore& store, const std::vector<TagFileEntry>& entries,
                                                 const std::function<bool()>& retry, const WorkStep& step) {
     Hive& hive = store.GetHive();
@@ -97,22 +71,22 @@ std::vector<TagLineOutcome> StoreTagFileEntries(TagStore& store, const std::vect
     BatchWriter writer(hive, 1000, retry);
     // Once a read failed, what the store holds is in doubt: nothing further is written.
     writer.StopWhen([&hive, readErrors] { return hive.ReadErrors() != readErrors; });
-    const std::vector<size_t> order = WriteOrder(entries);
     TagRecord record; // one for all entries: its strings keep their room
-    const std::vector<bool> written = writer.Run(order.size(), [&](size_t position) {
-        if (step)
-            step(position);
-        const TagFileLine& line = entries[order[position]].line;
-        record.tagId = line.tagId;
-        record.plate = line.plate;
-        record.carType = line.carType;
-        return store.WriteRecord(line.tagId, &record);
-    });
+    const std::vector<bool> written = writer.RunInKeyOrder(
+        entries.size(), [&entries](size_t i) { return std::string_view(entries[i].line.tagId); },
+        [&](size_t i, size_t position) {
+            if (step)
+                step(position);
+            const TagFileLine& line = entries[i].line;
+            record.tagId = line.tagId;
+            record.plate = line.plate;
+            record.carType = line.carType;
+            return store.WriteRecord(line.tagId, &record);
+        });
     std::vector<TagLineOutcome> outcomes(entries.size(), TagLineOutcome::Stored);
-    for (size_t position = 0; position < order.size(); ++position) {
-        if (written[position])
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (written[i])
             continue;
-        const size_t i = order[position];
         outcomes[i] =
             store.CanWrite(entries[i].line.tagId) ? TagLineOutcome::StoreFailure : TagLineOutcome::RefusedName;
     }
