@@ -1,5 +1,7 @@
 #include "core/store/BatchWriter.h"
 
+#include "core/store/KeyOrder.h"
+
 #include <algorithm>
 
 BatchWriter::BatchWriter(Hive& target, size_t rowsPerBatch, std::function<bool()> retryHeld)
@@ -13,24 +15,10 @@ std::vector<bool> BatchWriter::Run(size_t count, const std::function<bool(size_t
     return done;
 }
 
-namespace {
-
-bool FoldedBefore(std::string_view a, std::string_view b) {
-    const auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : int(c); };
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [&fold](char x, char y) { return fold(x) < fold(y); });
-}
-
-} // namespace
-
 std::vector<bool> BatchWriter::RunInKeyOrder(size_t count, const std::function<std::string_view(size_t)>& keyOf,
-                                             const std::function<bool(size_t i, size_t position)>& op) {
-    std::vector<size_t> order(count);
-    for (size_t i = 0; i < count; ++i)
-        order[i] = i;
-    const auto before = [&keyOf](size_t a, size_t b) { return FoldedBefore(keyOf(a), keyOf(b)); };
-    if (!std::is_sorted(order.begin(), order.end(), before))
-        std::stable_sort(order.begin(), order.end(), before);
+                                             const std::function<bool(size_t i, size_t position)>& op,
+                                             const std::function<void()>& pause) {
+    const std::vector<size_t> order = KeyOrder(count, keyOf, pause);
     const std::vector<bool> doneInOrder = Run(count, [&](size_t position) { return op(order[position], position); });
     std::vector<bool> done(count, false);
     for (size_t position = 0; position < count; ++position)

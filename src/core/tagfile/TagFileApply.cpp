@@ -82,6 +82,10 @@ std::vector<TagLineOutcome> StoreTagFileEntries(TagStore& store, const std::vect
             record.plate = line.plate;
             record.carType = line.carType;
             return store.WriteRecord(line.tagId, &record);
+        },
+        [&step] {
+            if (step)
+                step(0);
         });
     std::vector<TagLineOutcome> outcomes(entries.size(), TagLineOutcome::Stored);
     for (size_t i = 0; i < entries.size(); ++i) {

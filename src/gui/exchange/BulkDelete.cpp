@@ -76,7 +76,8 @@ DeleteOutcome DeleteRowsInScope(RegisterView& view, RowScope scope) {
             [&](size_t i, size_t position) {
                 work.Step(qint64(records.size() + position));
                 return context.store.DeleteTag(records[i]);
-            });
+            },
+            [&work, &records] { work.Step(qint64(records.size())); });
         std::vector<int> doomed;
         doomed.reserve(rows.size());
         for (size_t i = 0; i < rows.size(); ++i) {

@@ -66,7 +66,8 @@ int TransferRows(RegisterView& view, RowScope scope) {
                 const Pending& p = pending[i];
                 results[i] = context.PlatesOf(p.carType).SetTag(p.plate, p.tag, true);
                 return results[i] != PlateList::SetTagResult::Failed;
-            });
+            },
+            [&work, inScope] { work.Step(qint64(inScope)); });
         for (size_t i = 0; i < pending.size(); ++i) {
             if (i >= done.size() || !done[i])
                 ++failed;
