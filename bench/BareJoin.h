@@ -1,7 +1,7 @@
 #pragma once
 
 // Every tag's name and values in one join, straight through the C API: what any load of the
-// register has to read at least.
+// register has to read at least, in the order the index gives.
 #include "BenchSupport.h"
 
 #include <sqlite3.h>
@@ -19,7 +19,7 @@ inline double BareJoinMs(const std::string& file, long long& values) {
     sqlite3_prepare_v2(db,
                        "SELECT k.name, v.name, v.type, v.data FROM keys k LEFT JOIN vals v ON v.key = k.id "
                        "WHERE k.parent = (SELECT id FROM keys WHERE fold = 'software\\vessory\\etag') "
-                       "ORDER BY k.name COLLATE NOCASE, k.name",
+                       "ORDER BY k.name COLLATE NOCASE, k.id",
                        -1, &stmt, nullptr);
     values = 0;
     std::size_t bytes = 0;

@@ -136,8 +136,9 @@ int Export(Hive& hive, const std::string& path, RowChoice rows, bool utf8) {
     for (const TagRecord& record : ReadRegister(hive, rows))
         fileRows.push_back({record.tagId, record.plate, record.carType});
     const TagFileText text = TagFileTextOfRows(fileRows);
-    // The mark tells the import that the file is UTF-8 even where its bytes would also read as Big5.
-    const std::string bytes = utf8 ? "\xEF\xBB\xBF" + text.utf8 : text.big5;
+    const TagFileOutput file = TagFileOutputOf(text, utf8);
+    std::string bytes(file.mark);
+    bytes += file.body;
     if (!WriteWholeFile(path, bytes))
         return Failure(exitDifferences, "cannot write " + path + "; an existing file is left as it was");
     if (utf8 || text.withoutBig5.empty())

@@ -23,15 +23,13 @@ bool TagStore::CanWrite(const std::string& tag) {
 bool TagStore::WriteRecord(const std::string& tag, const TagRecord* record) {
     if (!record || !CanWrite(tag))
         return false;
-    HiveBatch batch(hive); // the record is either old or new, never half-written
-    auto key = CreateKey("\\" + tag);
-    bool ok = key && key->SetString("LicNo", record->plate) &&
-              key->SetDword("CarType", static_cast<std::uint32_t>(VehicleNumber(record->carType)));
-    if (!ok) {
-        batch.Rollback();
-        return false;
-    }
-    return batch.Commit();
+    // Room kept from record to record: an import writes a million.
+    if (recordValues.empty())
+        recordValues = {{"LicNo", StringValue({})}, {"CarType", DwordValue(0)}};
+    recordValues[0].second.data.assign(record->plate);
+    recordValues[1].second = DwordValue(static_cast<std::uint32_t>(VehicleNumber(record->carType)));
+    recordPath.assign(kSuiteKey).append(subPath).append("\\").append(tag);
+    return hive.WriteKey(recordPath, recordValues); // the record is either old or new, never half-written
 }
 
 bool TagStore::WriteMark(const std::string& tag, std::uint32_t value) {

@@ -37,4 +37,8 @@ public:
     static void Reset(TagRecord& record);
 
     static constexpr size_t kPlateBufferBytes = 60;
+
+private:
+    Hive::KeyValues recordValues;
+    std::string recordPath;
 };

@@ -1,5 +1,7 @@
 #include "core/store/BatchWriter.h"
 
+#include "core/store/KeyOrder.h"
+
 #include <algorithm>
 
 BatchWriter::BatchWriter(Hive& target, size_t rowsPerBatch, std::function<bool()> retryHeld)
@@ -10,6 +12,17 @@ std::vector<bool> BatchWriter::Run(size_t count, const std::function<bool(size_t
     for (size_t begin = 0; begin < count; begin += batchSize)
         if (!RunBatch(begin, std::min(count, begin + batchSize), op, done))
             break;
+    return done;
+}
+
+std::vector<bool> BatchWriter::RunInKeyOrder(size_t count, const std::function<std::string_view(size_t)>& keyOf,
+                                             const std::function<bool(size_t i, size_t position)>& op,
+                                             const std::function<void()>& pause) {
+    const std::vector<size_t> order = KeyOrder(count, keyOf, pause);
+    const std::vector<bool> doneInOrder = Run(count, [&](size_t position) { return op(order[position], position); });
+    std::vector<bool> done(count, false);
+    for (size_t position = 0; position < count; ++position)
+        done[order[position]] = doneInOrder[position];
     return done;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string_view>
 #include <vector>
 
 // Runs many store operations in large transactions: tens of thousands of records would take
@@ -20,6 +21,16 @@ public:
     // effect is in the store (operations a stopped run never reached count as not). Operations
     // must give the same result when run again.
     std::vector<bool> Run(size_t count, const std::function<bool(size_t)>& op);
+
+    // As Run, but the operations go in the order of the keys they write (keyOf(i), ASCII letter
+    // case folded), those of one key in their given order; op hears i and how many came before
+    // it in that order. The result is still indexed by i. pause is called now and then while
+    // the order is worked out.
+    // Many writes in no particular order touch a new page of every index for nearly each one,
+    // and every commit rewrites those pages: in key order the same work is many times faster.
+    std::vector<bool> RunInKeyOrder(size_t count, const std::function<std::string_view(size_t)>& keyOf,
+                                    const std::function<bool(size_t i, size_t position)>& op,
+                                    const std::function<void()>& pause = {});
 
     // Asked after every operation: true ends the run there. The open batch is rolled back, so
     // nothing more reaches the store; what earlier batches committed stays.

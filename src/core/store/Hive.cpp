@@ -18,6 +18,18 @@ bool Hive::ForEachSubKey(const std::string& path,
     return true;
 }
 
+bool Hive::WriteKey(const std::string& path, const KeyValues& values) {
+    HiveBatch batch(*this);
+    bool ok = CreateKey(path, nullptr);
+    for (const auto& [name, value] : values)
+        ok = ok && SetValue(path, name, value);
+    if (!ok) {
+        batch.Rollback();
+        return false;
+    }
+    return batch.Commit();
+}
+
 HiveValue DwordValue(std::uint32_t number) {
     std::string bytes(4, '\0');
     for (int i = 0; i < 4; ++i)

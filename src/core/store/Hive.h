@@ -20,6 +20,8 @@ struct HiveValue {
 // case and keep the case they were created with.
 class Hive {
 public:
+    using KeyValues = std::vector<std::pair<std::string, HiveValue>>;
+
     virtual ~Hive() = default;
 
     // Creates the key and any missing keys above it; created tells whether it was new.
@@ -36,7 +38,9 @@ public:
     // All values of a key in one read; nullopt when the key is missing.
     virtual std::optional<std::vector<std::pair<std::string, HiveValue>>> Values(const std::string& path) = 0;
 
-    using KeyValues = std::vector<std::pair<std::string, HiveValue>>;
+    // Creates the key and any missing above it and sets the values, in one transaction: all of it
+    // is written or none. False when no transaction can be had.
+    [[nodiscard]] virtual bool WriteKey(const std::string& path, const KeyValues& values);
     // Hands every direct subkey of path with all its values to each, in SubKeys order, as one
     // read. False when the key is missing or a read failed (StoreErrors then grew): the keys
     // handed over so far are then no whole list.

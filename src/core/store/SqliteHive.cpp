@@ -316,11 +316,19 @@ std::optional<long long> SqliteHive::CreateChain(const std::string& path, bool* 
     return parent;
 }
 
+namespace {
+
+// Whether path names a key: empty (the root) or names without empty ones between the "\".
+bool NamesKey(const std::string& path) {
+    return path.empty() ||
+           (path.front() != '\\' && path.back() != '\\' && path.find("\\\\") == std::string::npos);
+}
+
+} // namespace
+
 bool SqliteHive::CreateKey(const std::string& path, bool* created) {
     // A bad path fails before the batch: it must not fail a batch around it.
-    const bool named =
-        path.empty() || (path.front() != '\\' && path.back() != '\\' && path.find("\\\\") == std::string::npos);
-    if (readOnly || !named)
+    if (readOnly || !NamesKey(path))
         return false;
     if (!BeginBatch())
         return false;
@@ -372,12 +380,25 @@ bool SqliteHive::SetValue(const std::string& path, const std::string& name, cons
     if (readOnly)
         return false;
     auto id = FindKey(path);
-    if (!id)
-        return false;
-    setValue->Bind(1, *id).Bind(2, name).Bind(3, static_cast<long long>(value.type)).BindBlob(4, value.data);
+    return id && SetValueOf(*id, name, value);
+}
+
+bool SqliteHive::SetValueOf(long long id, const std::string& name, const HiveValue& value) {
+    setValue->Bind(1, id).Bind(2, name).Bind(3, static_cast<long long>(value.type)).BindBlob(4, value.data);
     int rc = Step(*setValue);
     setValue->Reset();
     return rc == SQLITE_DONE;
+}
+
+bool SqliteHive::WriteKey(const std::string& path, const KeyValues& values) {
+    // The key is found or made once for all its values.
+    if (readOnly || !NamesKey(path) || !BeginBatch())
+        return false;
+    const std::optional<long long> id = CreateChain(path, nullptr);
+    bool ok = id.has_value();
+    for (const auto& [name, value] : values)
+        ok = ok && SetValueOf(*id, name, value);
+    return EndBatch(ok) && ok;
 }
 
 std::optional<HiveValue> SqliteHive::GetValue(const std::string& path, const std::string& name) {

@@ -29,6 +29,7 @@ public:
     std::optional<std::vector<std::string>> SubKeys(const std::string& path) override;
     bool DeleteKey(const std::string& path) override;
     bool SetValue(const std::string& path, const std::string& name, const HiveValue& value) override;
+    bool WriteKey(const std::string& path, const KeyValues& values) override;
     std::optional<HiveValue> GetValue(const std::string& path, const std::string& name) override;
     std::optional<std::vector<std::pair<std::string, HiveValue>>> Values(const std::string& path) override;
     bool ForEachSubKey(const std::string& path,
@@ -58,6 +59,7 @@ private:
     bool InTransaction() const;
     void RememberKey(std::string_view folded, long long id);
     void ForgetKeys();
+    bool SetValueOf(long long id, const std::string& name, const HiveValue& value);
 
     sqlite3* db;
     std::string file;

@@ -72,15 +72,21 @@ std::vector<TagLineOutcome> StoreTagFileEntries(TagStore& store, const std::vect
     // Once a read failed, what the store holds is in doubt: nothing further is written.
     writer.StopWhen([&hive, readErrors] { return hive.ReadErrors() != readErrors; });
     TagRecord record; // one for all entries: its strings keep their room
-    const std::vector<bool> written = writer.Run(entries.size(), [&](size_t i) {
-        if (step)
-            step(i);
-        const TagFileLine& line = entries[i].line;
-        record.tagId = line.tagId;
-        record.plate = line.plate;
-        record.carType = line.carType;
-        return store.WriteRecord(line.tagId, &record);
-    });
+    const std::vector<bool> written = writer.RunInKeyOrder(
+        entries.size(), [&entries](size_t i) { return std::string_view(entries[i].line.tagId); },
+        [&](size_t i, size_t position) {
+            if (step)
+                step(position);
+            const TagFileLine& line = entries[i].line;
+            record.tagId = line.tagId;
+            record.plate = line.plate;
+            record.carType = line.carType;
+            return store.WriteRecord(line.tagId, &record);
+        },
+        [&step] {
+            if (step)
+                step(0);
+        });
     std::vector<TagLineOutcome> outcomes(entries.size(), TagLineOutcome::Stored);
     for (size_t i = 0; i < entries.size(); ++i) {
         if (written[i])

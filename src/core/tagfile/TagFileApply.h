@@ -33,11 +33,12 @@ using WorkStep = std::function<void(size_t)>;
 // The import's line rules over a whole file's bytes.
 TagFileReading ReadTagFileLines(std::string_view bytes, const WorkStep& step = {});
 
-// Writes the entries' records in file order, so the last line of a tag wins in the store; each
-// record keeps the tag's stored mark and confirmation. Stored, RefusedName (an id the store
-// will not write) or StoreFailure per entry. retry as for BatchWriter. After a read of the store
-// fails nothing further is written: the batch under way is rolled back, and its entries and
-// all after it are StoreFailure.
+// Writes the entries' records in the order of their tags (case folded), the lines of one tag in
+// file order, so the last line of a tag wins in the store; each record keeps the tag's stored
+// mark and confirmation. Stored, RefusedName (an id the store will not write) or StoreFailure
+// per entry, in the entries' order; step hears how many writes are done. retry as for
+// BatchWriter. After a read of the store fails nothing further is written: the batch under way
+// is rolled back, and its entries and all written after it are StoreFailure.
 std::vector<TagLineOutcome> StoreTagFileEntries(TagStore& store, const std::vector<TagFileEntry>& entries,
                                                 const std::function<bool()>& retry = {}, const WorkStep& step = {});
 

@@ -9,6 +9,7 @@
 #include "gui/exchange/RegisterReadWatch.h"
 #include "gui/register/RegisterView.h"
 
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -70,10 +71,13 @@ DeleteOutcome DeleteRowsInScope(RegisterView& view, RowScope scope) {
 
         BatchWriter writer(context.store.GetHive(), 1000, AskWhenHiveHeld(view));
         writer.StopWhen([&reads] { return reads.Failed(); });
-        const std::vector<bool> gone = writer.Run(records.size(), [&](size_t i) {
-            work.Step(qint64(records.size() + i));
-            return context.store.DeleteTag(records[i]);
-        });
+        const std::vector<bool> gone = writer.RunInKeyOrder(
+            records.size(), [&records](size_t i) { return std::string_view(records[i].tagId); },
+            [&](size_t i, size_t position) {
+                work.Step(qint64(records.size() + position));
+                return context.store.DeleteTag(records[i]);
+            },
+            [&work, &records] { work.Step(qint64(records.size())); });
         std::vector<int> doomed;
         doomed.reserve(rows.size());
         for (size_t i = 0; i < rows.size(); ++i) {

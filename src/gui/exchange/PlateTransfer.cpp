@@ -10,6 +10,7 @@
 #include "gui/register/RegisterView.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 int TransferRows(RegisterView& view, RowScope scope) {
@@ -57,12 +58,16 @@ int TransferRows(RegisterView& view, RowScope scope) {
         results.assign(pending.size(), PlateList::SetTagResult::Failed);
         BatchWriter writer(context.cars.GetHive(), 1000, AskWhenHiveHeld(view));
         writer.StopWhen([&reads] { return reads.Failed(); });
-        done = writer.Run(reads.Failed() ? 0 : pending.size(), [&](size_t i) {
-            work.Step(qint64(inScope) + qint64(i));
-            const Pending& p = pending[i];
-            results[i] = context.PlatesOf(p.carType).SetTag(p.plate, p.tag, true);
-            return results[i] != PlateList::SetTagResult::Failed;
-        });
+        // The first row of a plate still wins: rows of one plate keep their order.
+        done = writer.RunInKeyOrder(
+            reads.Failed() ? 0 : pending.size(), [&pending](size_t i) { return std::string_view(pending[i].plate); },
+            [&](size_t i, size_t position) {
+                work.Step(qint64(inScope) + qint64(position));
+                const Pending& p = pending[i];
+                results[i] = context.PlatesOf(p.carType).SetTag(p.plate, p.tag, true);
+                return results[i] != PlateList::SetTagResult::Failed;
+            },
+            [&work, inScope] { work.Step(qint64(inScope)); });
         for (size_t i = 0; i < pending.size(); ++i) {
             if (i >= done.size() || !done[i])
                 ++failed;

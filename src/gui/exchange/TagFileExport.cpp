@@ -64,7 +64,13 @@ TagFileText TagFileTextOf(const RegisterView& view, RowScope scope, const std::f
 }
 
 QByteArray TagFileBytes(const RegisterView& view, RowScope scope) {
-    return QByteArray::fromStdString(TagFileTextOf(view, scope).big5);
+    const TagFileText text = TagFileTextOf(view, scope);
+    const TagFileOutput file = TagFileOutputOf(text, false);
+    QByteArray bytes;
+    bytes.reserve(qsizetype(file.mark.size() + file.body.size()));
+    bytes.append(file.mark.data(), qsizetype(file.mark.size()));
+    bytes.append(file.body.data(), qsizetype(file.body.size()));
+    return bytes;
 }
 
 bool ExportTagFile(RegisterView& view, RowScope scope, const QString& path) {
@@ -79,11 +85,10 @@ bool ExportTagFile(RegisterView& view, RowScope scope, const QString& path) {
         wholeFileUtf8 = AskWholeFileUtf8(view, text.withoutBig5.size());
         work.emplace(view, inScope, 3 * inScope);
     }
-    // The mark tells the import that the file is UTF-8 even where its bytes would also read as Big5.
-    const std::string_view mark = wholeFileUtf8 ? std::string_view("\xEF\xBB\xBF") : std::string_view();
-    const std::string_view body = wholeFileUtf8 ? std::string_view(text.utf8) : std::string_view(text.big5);
+    const TagFileOutput file = TagFileOutputOf(text, wholeFileUtf8);
+    const std::string_view body = file.body;
     WholeFileWriter writer(QFile::encodeName(path).toStdString());
-    bool written = writer.Open() && writer.Write(mark);
+    bool written = writer.Open() && writer.Write(file.mark);
     for (size_t at = 0; written && at < body.size(); at += kWriteBytes) {
         work->Step(2 * inScope + qint64(double(at) / double(body.size()) * double(inScope)));
         written = writer.Write(body.substr(at, kWriteBytes));

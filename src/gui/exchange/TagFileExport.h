@@ -15,7 +15,7 @@ class RegisterView;
 // The rows in scope as tag-file lines, in the order the list shows them.
 // step hears how many rows are done, for a progress bar.
 TagFileText TagFileTextOf(const RegisterView& view, RowScope scope, const std::function<void(qint64)>& step = {});
-// The Big5 file of the rows in scope that have a Big5 form.
+// The file of the rows in scope that have a Big5 form, as the export writes it unasked.
 QByteArray TagFileBytes(const RegisterView& view, RowScope scope);
 
 // Writes the rows in scope to path through a temporary file that replaces the target only when

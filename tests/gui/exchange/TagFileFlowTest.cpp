@@ -302,6 +302,68 @@ INSTANTIATE_TEST_SUITE_P(Files, ExportEncoding,
                                            ExportCase{"NoNamesTheFirstTwentyRowsLeftOut", 21, false}),
                          CaseName{});
 
+// 嚜 is EF BB in Big5 and 濃 is BF 40: a tag another program wrote that begins so makes Big5
+// bytes that start like the UTF-8 byte-order mark. The list shows tags in order of their code
+// units, so a tag led by 車 (U+8ECA) comes after it.
+const std::string kMarkLikeTag = "嚜濃" + TagNo(7).substr(4);
+const std::string kLaterTag = "車" + TagNo(8).substr(2);
+
+struct MarkBytesCase {
+    const char* name;
+    std::vector<SeedRecord> rows;
+    std::vector<size_t> written; // the rows the file holds, in order
+    bool utf8;                   // behind the mark rather than Big5
+};
+
+void PrintTo(const MarkBytesCase& c, std::ostream* os) { *os << c.name; }
+
+class ExportOfMarkBytes : public ::testing::TestWithParam<MarkBytesCase> {};
+
+TEST_P(ExportOfMarkBytes, ImportsBackEveryRowWritten) {
+    const MarkBytesCase& c = GetParam();
+    std::string utf8;
+    for (size_t i : c.written)
+        utf8 += TagFileLine::Format(c.rows[i].tagId, c.rows[i].plate, c.rows[i].carType);
+    RegisterHarness source(c.rows);
+    ScriptedPrompts prompts;
+    prompts.menuAnswers = {exportAll};
+    prompts.fileAnswers = {source.Path("round.txt")};
+    prompts.confirmAnswers = {false}; // Big5 without the rows that have no Big5 form, when asked
+    RunFileMenu(source.Main());
+    EXPECT_EQ(ReadBytes(source.File("round.txt")), c.utf8 ? "\xEF\xBB\xBF" + utf8 : *Utf8ToBig5(utf8));
+
+    RegisterHarness target;
+    prompts.menuAnswers = {import};
+    prompts.fileAnswers = {source.Path("round.txt")};
+    prompts.confirmAnswers = {true};
+    RunFileMenu(target.Main());
+    for (int column : {RegisterColumn::tag, RegisterColumn::plate, RegisterColumn::type}) {
+        QStringList written;
+        for (size_t i : c.written)
+            written << source.Column(column)[qsizetype(i)];
+        EXPECT_EQ(target.Column(column), written) << "column " << column;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ExportOfMarkBytes,
+                         ::testing::Values(MarkBytesCase{"FirstTagOfABig5File",
+                                                         {{kMarkLikeTag, "AAA111", VehicleType::Motorcycle},
+                                                          {kLaterTag, "車1", VehicleType::Car}},
+                                                         {0, 1},
+                                                         true},
+                                           MarkBytesCase{"FirstBig5RowAfterOneLeftOut",
+                                                         {{TagNo(1), "粤0", VehicleType::Car},
+                                                          {kMarkLikeTag, "嚜", VehicleType::Car},
+                                                          {kLaterTag, "BBB222", VehicleType::Motorcycle}},
+                                                         {1, 2},
+                                                         true},
+                                           MarkBytesCase{"LaterInTheFileStaysBig5",
+                                                         {{TagNo(1), "AAA111", VehicleType::Car},
+                                                          {kMarkLikeTag, "車1", VehicleType::Motorcycle}},
+                                                         {0, 1},
+                                                         false}),
+                         CaseName{});
+
 // ---- import
 
 class ImportTest : public ::testing::Test {
