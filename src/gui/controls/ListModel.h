@@ -90,7 +90,6 @@ private:
     void CompactSlice(std::size_t cellCount);
     // Cells from this one on moved: a running compaction must look at them again.
     void CellsMovedFrom(std::size_t cell);
-    void Changed(int row);
     // More cells per row; existing texts stay in their columns.
     void Widen(std::size_t newStride);
     // Puts the rows into the order given by source (source[newRow] = oldRow).
