@@ -88,43 +88,4 @@ TEST(TextPool, CompactingKeepsOnlyLiveTextsInTheirCellOrder) {
         EXPECT_EQ(pool.View(refs[i]), QStringLiteral("E2003412B8020115%1").arg(i * 4, 8, 10, QLatin1Char('0')));
 }
 
-// Cells keep reading their texts while a compaction moves them in steps, shared texts met more
-// than once included, and so over two compactions in a row.
-TEST(TextPool, TextsReadTheSameThroughoutACompactionInSteps) {
-    TextPool pool;
-    std::vector<TextPool::Ref> refs;
-    std::vector<QString> expected;
-    for (int i = 0; i < 300; ++i) {
-        const QString text = i % 3 == 0 ? QStringLiteral("Car") : QStringLiteral("E2003412B80201150000%1").arg(i);
-        const TextPool::Ref ref = pool.Add(text);
-        if (i % 5 == 1) {
-            pool.Release(ref);
-            continue;
-        }
-        refs.push_back(ref);
-        expected.push_back(text);
-    }
-    auto readBack = [&] {
-        for (std::size_t i = 0; i < refs.size(); ++i)
-            ASSERT_EQ(pool.View(refs[i]), expected[i]) << i;
-    };
-    for (int round = 0; round < 2; ++round) {
-        pool.BeginCompact();
-        EXPECT_TRUE(pool.Compacting());
-        for (std::size_t i = 0; i < refs.size() / 2; ++i)
-            pool.Keep(refs[i]);
-        readBack();
-        pool.Release(refs.back()); // an edit meanwhile: the new text goes to the new array
-        refs.back() = pool.Add(u"edited meanwhile, and long enough");
-        expected.back() = QStringLiteral("edited meanwhile, and long enough");
-        readBack();
-        for (TextPool::Ref& ref : refs)
-            pool.Keep(ref);
-        pool.EndCompact();
-        EXPECT_FALSE(pool.Compacting());
-        readBack();
-    }
-    EXPECT_LT(pool.Units(), 200u * 26u);
-}
-
 } // namespace
