@@ -1,16 +1,20 @@
 #include "core/store/KeyOrder.h"
 
 #include <algorithm>
+#include <string>
 
 namespace {
 
 constexpr size_t kStepsPerPause = 8192;
 
-bool FoldedBefore(std::string_view a, std::string_view b) {
-    const auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : int(c); };
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [&fold](char x, char y) { return fold(x) < fold(y); });
-}
+// A key folded once into one shared buffer, beside the index it came from: compared bytewise,
+// without a call or a fold per character, and near its neighbours in memory.
+struct Keyed {
+    std::string_view key;
+    size_t index;
+};
+
+bool Before(const Keyed& a, const Keyed& b) { return a.key < b.key; }
 
 } // namespace
 
@@ -21,40 +25,56 @@ std::vector<size_t> KeyOrder(size_t count, const std::function<std::string_view(
         if (++steps % kStepsPerPause == 0 && pause)
             pause();
     };
-    const auto before = [&keyOf](size_t a, size_t b) { return FoldedBefore(keyOf(a), keyOf(b)); };
-    std::vector<size_t> order(count);
-    bool sorted = true;
+    std::vector<size_t> ends(count);
+    size_t bytes = 0;
     for (size_t i = 0; i < count; ++i) {
-        order[i] = i;
-        sorted = sorted && (i == 0 || !before(i, i - 1));
+        bytes += keyOf(i).size();
+        ends[i] = bytes;
         step();
     }
-    if (sorted)
-        return order; // most files come in order already
-    // Bottom-up merge sort: short runs sorted whole, then merged pair by pair, a pause between
-    // every few thousand elements placed. Taking from the left run on ties keeps it stable.
-    for (size_t begin = 0; begin < count; begin += kStepsPerPause) {
-        std::stable_sort(order.begin() + std::ptrdiff_t(begin),
-                         order.begin() + std::ptrdiff_t(std::min(count, begin + kStepsPerPause)), before);
-        if (pause)
-            pause();
+    std::string folded(bytes, '\0');
+    std::vector<Keyed> keyed(count);
+    bool sorted = true;
+    for (size_t i = 0; i < count; ++i) {
+        const std::string_view key = keyOf(i);
+        char* const to = folded.data() + (ends[i] - key.size());
+        std::transform(key.begin(), key.end(), to,
+                       [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+        keyed[i] = {std::string_view(to, key.size()), i};
+        sorted = sorted && (i == 0 || !Before(keyed[i], keyed[i - 1]));
+        step();
     }
-    std::vector<size_t> merged(count);
-    for (size_t width = kStepsPerPause; width < count; width *= 2) {
-        for (size_t left = 0; left < count; left += 2 * width) {
-            const size_t middle = std::min(count, left + width), end = std::min(count, left + 2 * width);
-            size_t a = left, b = middle, out = left;
-            while (a < middle && b < end) {
-                merged[out++] = before(order[b], order[a]) ? order[b++] : order[a++];
-                step();
-            }
-            std::copy(order.begin() + std::ptrdiff_t(a), order.begin() + std::ptrdiff_t(middle),
-                      merged.begin() + std::ptrdiff_t(out));
-            out += middle - a;
-            std::copy(order.begin() + std::ptrdiff_t(b), order.begin() + std::ptrdiff_t(end),
-                      merged.begin() + std::ptrdiff_t(out));
+    std::vector<size_t>().swap(ends);
+    if (!sorted) {
+        // Bottom-up merge sort: short runs sorted whole, then merged pair by pair, a pause
+        // between every few thousand elements placed. Taking from the left run on ties keeps it
+        // stable.
+        for (size_t begin = 0; begin < count; begin += kStepsPerPause) {
+            std::stable_sort(keyed.begin() + std::ptrdiff_t(begin),
+                             keyed.begin() + std::ptrdiff_t(std::min(count, begin + kStepsPerPause)), Before);
+            if (pause)
+                pause();
         }
-        order.swap(merged);
+        std::vector<Keyed> merged(count);
+        for (size_t width = kStepsPerPause; width < count; width *= 2) {
+            for (size_t left = 0; left < count; left += 2 * width) {
+                const size_t middle = std::min(count, left + width), end = std::min(count, left + 2 * width);
+                size_t a = left, b = middle, out = left;
+                while (a < middle && b < end) {
+                    merged[out++] = Before(keyed[b], keyed[a]) ? keyed[b++] : keyed[a++];
+                    step();
+                }
+                std::copy(keyed.begin() + std::ptrdiff_t(a), keyed.begin() + std::ptrdiff_t(middle),
+                          merged.begin() + std::ptrdiff_t(out));
+                out += middle - a;
+                std::copy(keyed.begin() + std::ptrdiff_t(b), keyed.begin() + std::ptrdiff_t(end),
+                          merged.begin() + std::ptrdiff_t(out));
+            }
+            keyed.swap(merged);
+        }
     }
+    std::vector<size_t> order(count);
+    for (size_t i = 0; i < count; ++i)
+        order[i] = keyed[i].index;
     return order;
 }

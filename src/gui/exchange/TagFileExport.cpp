@@ -11,9 +11,12 @@
 
 #include <QFile>
 
+#include <atomic>
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 namespace {
 
@@ -40,6 +43,23 @@ void ReportLeftOut(RegisterView& view, const std::vector<std::string>& tags) {
     if (tags.size() > kNamedTags)
         text += QStringLiteral("\n...");
     prompts().Message(view.Window(), text);
+}
+
+// Forcing tens of megabytes to the disk can take longer than the window may go unserved,
+// longer still while other writes are on their way out: the wait is served.
+bool CommitServed(WholeFileWriter& writer, LongWork& work, qint64 position) {
+    std::atomic<bool> finished = false;
+    bool committed = false;
+    std::thread commit([&] {
+        committed = writer.Commit();
+        finished = true;
+    });
+    while (!finished) {
+        work.Step(position);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    commit.join();
+    return committed;
 }
 
 } // namespace
@@ -93,7 +113,7 @@ bool ExportTagFile(RegisterView& view, RowScope scope, const QString& path) {
         work->Step(2 * inScope + qint64(double(at) / double(body.size()) * double(inScope)));
         written = writer.Write(body.substr(at, kWriteBytes));
     }
-    written = written && writer.Commit();
+    written = written && CommitServed(writer, *work, 3 * inScope);
     work.reset();
     if (!written) {
         prompts().Message(view.Window(), LookupText(view.Context().texts, "LUMETRA", "006",
