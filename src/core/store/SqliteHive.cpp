@@ -104,6 +104,11 @@ SqliteHive::~SqliteHive() {
     getValue.reset();
     allValues.reset();
     subKeysWithValues.reset();
+    // Its connection closes first, so the hive's own is the last and folds the log into the file.
+    if (checkpointer) {
+        sqlite3_wal_hook(db, nullptr, nullptr);
+        checkpointer.reset();
+    }
     sqlite3_close(db);
 }
 
@@ -151,6 +156,8 @@ std::unique_ptr<SqliteHive> SqliteHive::Open(const std::string& file, int busyTi
     }
     if (!hive->Prepare())
         return nullptr;
+    hive->checkpointer = std::make_unique<WalCheckpointer>(file);
+    hive->checkpointer->Attach(db);
     found = HiveProblem::None;
     return hive;
 }

@@ -2,6 +2,7 @@
 
 #include "core/store/Hive.h"
 #include "core/store/SqliteHiveFile.h"
+#include "core/store/WalCheckpointer.h"
 
 #include <array>
 #include <memory>
@@ -77,6 +78,7 @@ private:
     std::string foldBuffer;
     std::string chainFold;
     std::vector<size_t> levelEnds;
+    std::unique_ptr<WalCheckpointer> checkpointer;
     std::unique_ptr<Statement> findKey, childKeys, insertKey, hasChild, deleteKey, deleteValues, setValue, getValue,
         allValues, subKeysWithValues;
 };
