@@ -1,6 +1,8 @@
 #include "core/store/KeyOrder.h"
 
 #include <algorithm>
+#include <memory>
+#include <span>
 #include <string>
 
 namespace {
@@ -8,16 +10,22 @@ namespace {
 constexpr size_t kStepsPerPause = 8192;
 
 // A key folded once into one shared buffer, beside the index it came from: compared bytewise,
-// without a call or a fold per character, and near its neighbours in memory.
+// without a call or a fold per character, and near its neighbours in memory. Plain data, so
+// that room for a million is not written through before it is filled.
 struct Keyed {
-    std::string_view key;
+    const char* key;
+    size_t size;
     size_t index;
 };
 
-bool Before(const Keyed& a, const Keyed& b) { return a.key < b.key; }
+bool Before(const Keyed& a, const Keyed& b) {
+    return std::string_view(a.key, a.size) < std::string_view(b.key, b.size);
+}
 
 } // namespace
 
+// Tens of megabytes of working room are touched a slice at a time between pauses, never all
+// at once: first touches of memory are slow while the system reclaims its file cache.
 std::vector<size_t> KeyOrder(size_t count, const std::function<std::string_view(size_t)>& keyOf,
                              const std::function<void()>& pause) {
     size_t steps = 0;
@@ -25,37 +33,36 @@ std::vector<size_t> KeyOrder(size_t count, const std::function<std::string_view(
         if (++steps % kStepsPerPause == 0 && pause)
             pause();
     };
-    std::vector<size_t> ends(count);
     size_t bytes = 0;
     for (size_t i = 0; i < count; ++i) {
         bytes += keyOf(i).size();
-        ends[i] = bytes;
         step();
     }
-    std::string folded(bytes, '\0');
-    std::vector<Keyed> keyed(count);
+    std::string folded;
+    folded.reserve(bytes); // never moves: the keys point into it
+    auto keyed = std::make_unique_for_overwrite<Keyed[]>(count);
     bool sorted = true;
     for (size_t i = 0; i < count; ++i) {
         const std::string_view key = keyOf(i);
-        char* const to = folded.data() + (ends[i] - key.size());
-        std::transform(key.begin(), key.end(), to,
-                       [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-        keyed[i] = {std::string_view(to, key.size()), i};
+        const size_t at = folded.size();
+        folded.append(key);
+        for (char& c : std::span(folded.data() + at, key.size()))
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        keyed[i] = {folded.data() + at, key.size(), i};
         sorted = sorted && (i == 0 || !Before(keyed[i], keyed[i - 1]));
         step();
     }
-    std::vector<size_t>().swap(ends);
     if (!sorted) {
         // Bottom-up merge sort: short runs sorted whole, then merged pair by pair, a pause
         // between every few thousand elements placed. Taking from the left run on ties keeps it
         // stable.
         for (size_t begin = 0; begin < count; begin += kStepsPerPause) {
-            std::stable_sort(keyed.begin() + std::ptrdiff_t(begin),
-                             keyed.begin() + std::ptrdiff_t(std::min(count, begin + kStepsPerPause)), Before);
+            std::stable_sort(keyed.get() + begin, keyed.get() + std::min(count, begin + kStepsPerPause), Before);
             if (pause)
                 pause();
         }
-        std::vector<Keyed> merged(count);
+        auto merged = std::make_unique_for_overwrite<Keyed[]>(count);
         for (size_t width = kStepsPerPause; width < count; width *= 2) {
             for (size_t left = 0; left < count; left += 2 * width) {
                 const size_t middle = std::min(count, left + width), end = std::min(count, left + 2 * width);
@@ -64,17 +71,17 @@ std::vector<size_t> KeyOrder(size_t count, const std::function<std::string_view(
                     merged[out++] = Before(keyed[b], keyed[a]) ? keyed[b++] : keyed[a++];
                     step();
                 }
-                std::copy(keyed.begin() + std::ptrdiff_t(a), keyed.begin() + std::ptrdiff_t(middle),
-                          merged.begin() + std::ptrdiff_t(out));
-                out += middle - a;
-                std::copy(keyed.begin() + std::ptrdiff_t(b), keyed.begin() + std::ptrdiff_t(end),
-                          merged.begin() + std::ptrdiff_t(out));
+                out = std::copy(keyed.get() + a, keyed.get() + middle, merged.get() + out) - merged.get();
+                std::copy(keyed.get() + b, keyed.get() + end, merged.get() + out);
             }
             keyed.swap(merged);
         }
     }
-    std::vector<size_t> order(count);
-    for (size_t i = 0; i < count; ++i)
-        order[i] = keyed[i].index;
+    std::vector<size_t> order;
+    order.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        order.push_back(keyed[i].index);
+        step();
+    }
     return order;
 }
