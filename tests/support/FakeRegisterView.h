@@ -35,6 +35,7 @@ public:
     void RemoveRow(int row) override { RemoveRows({row}, {}); }
     void RemoveRows(std::vector<int> doomed, const std::function<void()>& serve) override;
     void ShowCountLine() override { ++countLines; }
+    void ReserveRows(int) override {}
     void BeginRowBatch() override {}
     void EndRowBatch() override {}
     void FlushRowChanges() override {}

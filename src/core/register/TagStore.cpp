@@ -20,7 +20,7 @@ bool TagStore::CanWrite(const std::string& tag) {
     return IsSafeKeyName(tag) || (NamesOneKey(tag) && OpenKey("\\" + tag));
 }
 
-bool TagStore::WriteRecord(const std::string& tag, const TagRecord* record) {
+bool TagStore::WriteRecord(const std::string& tag, const TagRecord* record, bool* created) {
     if (!record || !CanWrite(tag))
         return false;
     // Room kept from record to record: an import writes a million.
@@ -29,7 +29,7 @@ bool TagStore::WriteRecord(const std::string& tag, const TagRecord* record) {
     recordValues[0].second.data.assign(record->plate);
     recordValues[1].second = DwordValue(static_cast<std::uint32_t>(VehicleNumber(record->carType)));
     recordPath.assign(kSuiteKey).append(subPath).append("\\").append(tag);
-    return hive.WriteKey(recordPath, recordValues); // the record is either old or new, never half-written
+    return hive.WriteKey(recordPath, recordValues, created); // the record is either old or new, never half-written
 }
 
 bool TagStore::WriteMark(const std::string& tag, std::uint32_t value) {

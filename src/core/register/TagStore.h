@@ -21,8 +21,9 @@ public:
     int EnumerateTags(std::vector<std::string>& names);
     // Whether WriteRecord takes the tag: a safe id, or the exact name of a key that exists.
     bool CanWrite(const std::string& tag);
-    // Writes "LicNo" and "CarType" only; an existing tag keeps its stored flags.
-    [[nodiscard]] bool WriteRecord(const std::string& tag, const TagRecord* record);
+    // Writes "LicNo" and "CarType" only; an existing tag keeps its stored flags. created, when
+    // given, tells whether the tag was new.
+    [[nodiscard]] bool WriteRecord(const std::string& tag, const TagRecord* record, bool* created = nullptr);
     // Never creates a tag: false when its key does not exist.
     [[nodiscard]] bool WriteMark(const std::string& tag, std::uint32_t value);
     [[nodiscard]] bool WriteUseOk(const std::string& tag, std::uint32_t value);

@@ -18,9 +18,9 @@ bool Hive::ForEachSubKey(const std::string& path,
     return true;
 }
 
-bool Hive::WriteKey(const std::string& path, const KeyValues& values) {
+bool Hive::WriteKey(const std::string& path, const KeyValues& values, bool* created) {
     HiveBatch batch(*this);
-    bool ok = CreateKey(path, nullptr);
+    bool ok = CreateKey(path, created);
     for (const auto& [name, value] : values)
         ok = ok && SetValue(path, name, value);
     if (!ok) {

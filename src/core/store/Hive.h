@@ -39,8 +39,9 @@ public:
     virtual std::optional<std::vector<std::pair<std::string, HiveValue>>> Values(const std::string& path) = 0;
 
     // Creates the key and any missing above it and sets the values, in one transaction: all of it
-    // is written or none. False when no transaction can be had.
-    [[nodiscard]] virtual bool WriteKey(const std::string& path, const KeyValues& values);
+    // is written or none. False when no transaction can be had. created, when given, tells
+    // whether the key was new.
+    [[nodiscard]] virtual bool WriteKey(const std::string& path, const KeyValues& values, bool* created = nullptr);
     // Hands every direct subkey of path with all its values to each, in SubKeys order, as one
     // read. False when the key is missing or a read failed (StoreErrors then grew): the keys
     // handed over so far are then no whole list.

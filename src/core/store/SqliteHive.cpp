@@ -397,11 +397,11 @@ bool SqliteHive::SetValueOf(long long id, const std::string& name, const HiveVal
     return rc == SQLITE_DONE;
 }
 
-bool SqliteHive::WriteKey(const std::string& path, const KeyValues& values) {
+bool SqliteHive::WriteKey(const std::string& path, const KeyValues& values, bool* created) {
     // The key is found or made once for all its values.
     if (readOnly || !NamesKey(path) || !BeginBatch())
         return false;
-    const std::optional<long long> id = CreateChain(path, nullptr);
+    const std::optional<long long> id = CreateChain(path, created);
     bool ok = id.has_value();
     for (const auto& [name, value] : values)
         ok = ok && SetValueOf(*id, name, value);

@@ -30,7 +30,7 @@ public:
     std::optional<std::vector<std::string>> SubKeys(const std::string& path) override;
     bool DeleteKey(const std::string& path) override;
     bool SetValue(const std::string& path, const std::string& name, const HiveValue& value) override;
-    bool WriteKey(const std::string& path, const KeyValues& values) override;
+    bool WriteKey(const std::string& path, const KeyValues& values, bool* created = nullptr) override;
     std::optional<HiveValue> GetValue(const std::string& path, const std::string& name) override;
     std::optional<std::vector<std::pair<std::string, HiveValue>>> Values(const std::string& path) override;
     bool ForEachSubKey(const std::string& path,

@@ -65,8 +65,10 @@ TagFileReading ReadTagFileLines(std::string_view bytes, const WorkStep& step) {
 }
 
 std::vector<TagLineOutcome> StoreTagFileEntries(TagStore& store, const std::vector<TagFileEntry>& entries,
-                                                const std::function<bool()>& retry, const WorkStep& step) {
+                                                const std::function<bool()>& retry, const WorkStep& step,
+                                                size_t* newTags) {
     Hive& hive = store.GetHive();
+    size_t created = 0; // a batch run again counts its new tags twice: an upper bound
     const int readErrors = hive.ReadErrors();
     BatchWriter writer(hive, 1000, retry);
     // Once a read failed, what the store holds is in doubt: nothing further is written.
@@ -81,12 +83,17 @@ std::vector<TagLineOutcome> StoreTagFileEntries(TagStore& store, const std::vect
             record.tagId = line.tagId;
             record.plate = line.plate;
             record.carType = line.carType;
-            return store.WriteRecord(line.tagId, &record);
+            bool isNew = false;
+            const bool stored = store.WriteRecord(line.tagId, &record, &isNew);
+            created += stored && isNew ? 1 : 0;
+            return stored;
         },
         [&step] {
             if (step)
                 step(0);
         });
+    if (newTags)
+        *newTags = created;
     std::vector<TagLineOutcome> outcomes(entries.size(), TagLineOutcome::Stored);
     for (size_t i = 0; i < entries.size(); ++i) {
         if (written[i])

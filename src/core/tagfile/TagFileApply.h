@@ -38,9 +38,11 @@ TagFileReading ReadTagFileLines(std::string_view bytes, const WorkStep& step = {
 // mark and confirmation. Stored, RefusedName (an id the store will not write) or StoreFailure
 // per entry, in the entries' order; step hears how many writes are done. retry as for
 // BatchWriter. After a read of the store fails nothing further is written: the batch under way
-// is rolled back, and its entries and all written after it are StoreFailure.
+// is rolled back, and its entries and all written after it are StoreFailure. newTags, when
+// given, is set to at most the number of tags the store did not hold before: room to make.
 std::vector<TagLineOutcome> StoreTagFileEntries(TagStore& store, const std::vector<TagFileEntry>& entries,
-                                                const std::function<bool()>& retry = {}, const WorkStep& step = {});
+                                                const std::function<bool()>& retry = {}, const WorkStep& step = {},
+                                                size_t* newTags = nullptr);
 
 struct TagCheckFinding {
     enum class Kind { PlateNotFound, Refused, New, Change, Unreadable };

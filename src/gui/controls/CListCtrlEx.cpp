@@ -84,6 +84,10 @@ void CListCtrlEx::AppendRows(ListRows rows) {
     listModel->AppendRows(std::move(rows));
 }
 
+void CListCtrlEx::ReserveRows(int rows) {
+    listModel->ReserveRows(rows);
+}
+
 QString CListCtrlEx::CellText(int row, int col) const {
     return listModel->CellText(row, col);
 }

@@ -37,6 +37,8 @@ public:
     int AppendRow(const QString& text0);
     // Appends many rows in one step: each with its cells from column 0 on and its item data.
     void AppendRows(ListRows rows);
+    // Room for rows in all (see ListModel::ReserveRows).
+    void ReserveRows(int rows);
 
     QString CellText(int row, int col) const;
     void SetCellText(int row, int col, const QString& text);

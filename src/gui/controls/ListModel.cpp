@@ -98,6 +98,15 @@ void ListModel::AppendRows(ListRows newRows) {
     }
 }
 
+void ListModel::ReserveRows(int rows) {
+    if (rows <= RowCount())
+        return;
+    cells.reserve(static_cast<std::size_t>(rows) * stride);
+    itemData.reserve(static_cast<std::size_t>(rows));
+    if (keyIndex.Valid())
+        keyIndex.Reserve(static_cast<std::size_t>(rows));
+}
+
 QString ListModel::CellText(int row, int column) const {
     if (!ValidRow(row) || column < 0 || static_cast<std::size_t>(column) >= stride)
         return QString();

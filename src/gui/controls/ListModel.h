@@ -35,6 +35,9 @@ public:
     int InsertRow(int row, const QString& text0);
     // Appends many rows at once; one insertion for views.
     void AppendRows(ListRows newRows);
+    // Room for rows in all, so that rows added one by one up to there never wait for the
+    // list's arrays or its index to grow in one long piece.
+    void ReserveRows(int rows);
     QString CellText(int row, int column) const;
     void SetCellText(int row, int column, const QString& text);
     qint64 ItemData(int row) const;

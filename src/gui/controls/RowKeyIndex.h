@@ -45,6 +45,8 @@ public:
     // for a removed one; rows before first stay, rows after the table's end move down past the
     // removed ones.
     void RowsRemoved(int first, const std::vector<int>& newRowOf);
+    // Room for count keys without growing again.
+    void Reserve(std::size_t count);
 
 private:
     static constexpr std::int32_t emptyRow = -1;
@@ -63,7 +65,6 @@ private:
     // With room already reserved.
     void InsertHashed(int row, QStringView key, std::uint32_t hash, KeyColumn keys);
     void EraseAt(std::size_t slot);
-    void Reserve(std::size_t count);
     void Rehash(std::size_t capacity);
     void Shift(int from, int by);
 

@@ -13,6 +13,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <climits>
 #include <optional>
 #include <vector>
 
@@ -121,9 +122,11 @@ TagFileImportOutcome ImportTagFile(RegisterView& view, QIODevice& source, bool c
             }
         } else {
             const qint64 written0 = lineCount;
+            size_t newTags = 0;
             const std::vector<TagLineOutcome> stored =
                 StoreTagFileEntries(context.store, reading.entries, AskWhenHiveHeld(view),
-                                    [&work, written0](size_t i) { work->Step(written0 + qint64(i)); });
+                                    [&work, written0](size_t i) { work->Step(written0 + qint64(i)); }, &newTags);
+            view.ReserveRows(int(std::min<size_t>(size_t(view.RowCount()) + newTags, INT_MAX)));
             // In file order, so the last line of a tag wins in the list as it did in the store.
             const qint64 listed0 = written0 + qint64(reading.entries.size());
             TagRecord record;

@@ -312,6 +312,10 @@ void MainDialog::RemoveRows(std::vector<int> rows, const std::function<void()>& 
     list->DeleteRows(std::move(rows), serve);
 }
 
+void MainDialog::ReserveRows(int rows) {
+    list->ReserveRows(rows);
+}
+
 void MainDialog::BeginRowBatch() {
     list->BeginBatch();
 }

@@ -41,6 +41,7 @@ public:
     int UpsertRow(int index, const TagRecord& record) override;
     void RemoveRow(int row) override;
     void RemoveRows(std::vector<int> rows, const std::function<void()>& serve) override;
+    void ReserveRows(int rows) override;
     void ShowCountLine() override;
     void BeginRowBatch() override;
     void EndRowBatch() override;

@@ -39,6 +39,8 @@ public:
     // Writes a record into row index, or with -1 into the row of its tag (appended when none).
     // Returns the row, -1 when no row could be made.
     virtual int UpsertRow(int index, const TagRecord& record) = 0;
+    // Room for rows in all before many are appended one by one.
+    virtual void ReserveRows(int rows) = 0;
     virtual void RemoveRow(int row) = 0;
     // Several rows in one pass; the indices are those before the call. serve, when given, runs
     // between slices of a long removal, with the rows whole and showable.

@@ -6,6 +6,8 @@
 #include <sqlite3.h>
 
 #include <chrono>
+#include <filesystem>
+#include <string>
 #include <thread>
 
 namespace {
@@ -120,6 +122,29 @@ TEST_F(SqliteHiveTest, WriteWaitsForAnotherProcessAndNothingIsLost) {
     EXPECT_EQ(other.Wait(), 0);
     EXPECT_TRUE(hive->KeyExists("Mine"));
     EXPECT_TRUE(hive->KeyExists("Other"));
+}
+
+} // namespace
+
+namespace {
+
+// Enough small commits to pass the log's checkpoint size many times: the checkpoints run beside
+// the writer, and the hive still closes into one whole file.
+TEST_F(SqliteHiveTest, ManyCommitsCheckpointBesideTheWriterAndCloseIntoOneFile) {
+    ASSERT_NE(hive, nullptr);
+    const std::string big(2048, 'x');
+    for (int batch = 0; batch < 40; ++batch) {
+        ASSERT_TRUE(hive->BeginBatch());
+        for (int i = 0; i < 100; ++i)
+            ASSERT_TRUE(hive->WriteKey("Big\\K" + std::to_string(batch * 100 + i), {{"V", StringValue(big)}}));
+        ASSERT_TRUE(hive->EndBatch(true));
+    }
+    hive.reset();
+    EXPECT_FALSE(std::filesystem::exists(dir.File("user.hive-wal")));
+    auto again = SqliteHive::Open(dir.File("user.hive"));
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->SubKeys("Big")->size(), 4000u);
+    EXPECT_EQ(again->GetValue("Big\\K3999", "V")->data, big);
 }
 
 } // namespace

@@ -26,7 +26,9 @@ TEST(StoreTagFileEntries, WritesInTagOrderButAnswersPerLineAndTheLastLineOfATagW
         Entry(3, "BAD\\NAME0000000000000000", "REFUSED"), Entry(4, "e2000000000000000000000c", "SECOND-C"),
         Entry(5, "E2000000000000000000000B", "ONLY-B"),   Entry(6, "E2000000000000000000000C", "LAST-C"),
     };
-    const std::vector<TagLineOutcome> outcomes = StoreTagFileEntries(store, entries);
+    size_t newTags = 0;
+    const std::vector<TagLineOutcome> outcomes = StoreTagFileEntries(store, entries, {}, {}, &newTags);
+    EXPECT_EQ(newTags, 3u); // a tag's later lines find it made
     EXPECT_EQ(outcomes, (std::vector<TagLineOutcome>{TagLineOutcome::Stored, TagLineOutcome::Stored,
                                                      TagLineOutcome::RefusedName, TagLineOutcome::Stored,
                                                      TagLineOutcome::Stored, TagLineOutcome::Stored}));
@@ -40,6 +42,8 @@ TEST(StoreTagFileEntries, WritesInTagOrderButAnswersPerLineAndTheLastLineOfATagW
     }
     std::vector<std::string> names;
     EXPECT_EQ(store.EnumerateTags(names), 3);
+    (void)StoreTagFileEntries(store, entries, {}, {}, &newTags);
+    EXPECT_EQ(newTags, 0u);
 }
 
 } // namespace
